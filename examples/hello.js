@@ -1,0 +1,12 @@
+// A first look at the library from JScript.
+var sd = new ActiveXObject("TorvaneScriptDialog");
+
+WScript.Echo("Default fraction digits: " + sd.DefaultFS);
+sd.DefaultFS = "5";
+WScript.Echo("After setting them to \"5\": " + sd.DefaultFS);
+WScript.Echo("Milliseconds since the system started: " + sd.TickCount);
+try {
+    sd.TickCount = 0;
+} catch (e) {
+    WScript.Echo("TickCount is read-only: assigning it fails with 0x" + (e.number >>> 0).toString(16));
+}

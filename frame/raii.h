@@ -1,0 +1,193 @@
+#pragma once
+// Owners of platform resources: one small move-only type per kind, all with
+// the same verbs (get, put, release, reset, explicit bool). The raw release
+// calls of the platform (SysFreeString, VariantClear, Release, DestroyWindow,
+// RegCloseKey, CloseHandle, DeleteObject) appear only in this file.
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <utility>
+
+namespace torvane {
+
+// Generic owner of a handle-like value with a close function.
+template <typename T, typename Traits>
+class UniqueResource {
+public:
+    UniqueResource() noexcept = default;
+    explicit UniqueResource(T value) noexcept : value_(value) {}
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    ~UniqueResource() { reset(); }
+
+    T get() const noexcept { return value_; }
+    // Frees the current value and returns the slot for an out parameter.
+    T* put() noexcept {
+        reset();
+        return &value_;
+    }
+    T release() noexcept { return std::exchange(value_, Traits::invalid()); }
+    void reset(T value = Traits::invalid()) noexcept {
+        T old = std::exchange(value_, value);
+        if (old != Traits::invalid()) Traits::close(old);
+    }
+    explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
+
+private:
+    T value_ = Traits::invalid();
+};
+
+struct BstrTraits {
+    static BSTR invalid() noexcept { return nullptr; }
+    static void close(BSTR s) noexcept { ::SysFreeString(s); }
+};
+struct HwndTraits {
+    static HWND invalid() noexcept { return nullptr; }
+    static void close(HWND h) noexcept { ::DestroyWindow(h); }
+};
+struct HkeyTraits {
+    static HKEY invalid() noexcept { return nullptr; }
+    static void close(HKEY h) noexcept { ::RegCloseKey(h); }
+};
+struct HandleTraits {
+    static HANDLE invalid() noexcept { return nullptr; }
+    static void close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+struct FileHandleTraits {
+    static HANDLE invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+struct GdiTraits {
+    static HGDIOBJ invalid() noexcept { return nullptr; }
+    static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
+};
+
+using UniqueBstr = UniqueResource<BSTR, BstrTraits>;
+using UniqueHwnd = UniqueResource<HWND, HwndTraits>;
+using UniqueHkey = UniqueResource<HKEY, HkeyTraits>;
+using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;          // process, event ...
+using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;        // CreateFile results
+using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiTraits>;
+
+// An owned VARIANT: initialised empty, cleared on destruction.
+class Variant {
+public:
+    Variant() noexcept { ::VariantInit(&v_); }
+    Variant(Variant&& other) noexcept : v_(other.v_) { ::VariantInit(&other.v_); }
+    Variant& operator=(Variant&& other) noexcept {
+        if (this != &other) {
+            reset();
+            v_ = other.v_;
+            ::VariantInit(&other.v_);
+        }
+        return *this;
+    }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+    ~Variant() { reset(); }
+
+    const VARIANT& get() const noexcept { return v_; }
+    VARIANT* ptr() noexcept { return &v_; }
+    // Clears the current value and returns the VARIANT for an out parameter.
+    VARIANT* put() noexcept {
+        reset();
+        return &v_;
+    }
+    // Hands the value to the caller (who must clear it) and leaves this empty.
+    void release_to(VARIANT* out) noexcept {
+        *out = v_;
+        ::VariantInit(&v_);
+    }
+    void reset() noexcept {
+        ::VariantClear(&v_);
+        ::VariantInit(&v_);
+    }
+    VARTYPE vt() const noexcept { return v_.vt; }
+
+    static Variant null() noexcept {
+        Variant v;
+        v.v_.vt = VT_NULL;
+        return v;
+    }
+    static Variant i2(SHORT value) noexcept {
+        Variant v;
+        v.v_.vt = VT_I2;
+        v.v_.iVal = value;
+        return v;
+    }
+    static Variant i4(LONG value) noexcept {
+        Variant v;
+        v.v_.vt = VT_I4;
+        v.v_.lVal = value;
+        return v;
+    }
+    static Variant date(DATE value) noexcept {
+        Variant v;
+        v.v_.vt = VT_DATE;
+        v.v_.date = value;
+        return v;
+    }
+    // Takes ownership of an automation string.
+    static Variant bstr(UniqueBstr s) noexcept {
+        Variant v;
+        v.v_.vt = VT_BSTR;
+        v.v_.bstrVal = s.release();
+        return v;
+    }
+
+private:
+    VARIANT v_;
+};
+
+// A counted interface pointer.
+template <typename I>
+class ComPtr {
+public:
+    ComPtr() noexcept = default;
+    ComPtr(std::nullptr_t) noexcept {}
+    ComPtr(const ComPtr& other) noexcept : p_(other.p_) {
+        if (p_) p_->AddRef();
+    }
+    ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    ComPtr& operator=(ComPtr other) noexcept {
+        std::swap(p_, other.p_);
+        return *this;
+    }
+    ~ComPtr() { reset(); }
+
+    // Takes over a reference the caller already holds (an object fresh from
+    // its constructor, whose count starts at 1).
+    static ComPtr adopt(I* p) noexcept {
+        ComPtr c;
+        c.p_ = p;
+        return c;
+    }
+    // Adds a reference of its own.
+    static ComPtr share(I* p) noexcept {
+        if (p) p->AddRef();
+        return adopt(p);
+    }
+
+    I* get() const noexcept { return p_; }
+    I* operator->() const noexcept { return p_; }
+    I** put() noexcept {
+        reset();
+        return &p_;
+    }
+    I* release() noexcept { return std::exchange(p_, nullptr); }
+    void reset() noexcept {
+        if (I* old = std::exchange(p_, nullptr)) old->Release();
+    }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+
+private:
+    I* p_ = nullptr;
+};
+
+}  // namespace torvane

@@ -1,0 +1,51 @@
+// Conversions between automation strings and ANSI text. All lengths are
+// checked against the platform's int-sized counts before conversion.
+#include "frame/text.h"
+
+#include <climits>
+#include <new>
+
+namespace torvane {
+namespace {
+LeadBytes g_lead_bytes;
+}
+
+const LeadBytes& ansi_lead_bytes() noexcept { return g_lead_bytes; }
+
+void init_ansi_lead_bytes() noexcept {
+    LeadBytes table;
+    for (int c = 0; c < 256; ++c)
+        table.set(static_cast<unsigned char>(c), ::IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE);
+    g_lead_bytes = table;
+}
+
+std::string to_ansi(const wchar_t* text, std::size_t length) {
+    if (length == 0 || text == nullptr) return std::string();
+    if (length > INT_MAX / 2) throw std::bad_alloc();
+    const int n = static_cast<int>(length);
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, n, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string out(static_cast<std::size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, n, out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
+std::string to_ansi(BSTR text) { return text ? to_ansi(text, ::SysStringLen(text)) : std::string(); }
+
+UniqueBstr to_bstr(std::string_view ansi) {
+    if (ansi.size() > INT_MAX) throw std::bad_alloc();
+    const int n = static_cast<int>(ansi.size());
+    const int chars = n ? ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, nullptr, 0) : 0;
+    UniqueBstr out(::SysAllocStringLen(nullptr, static_cast<UINT>(chars > 0 ? chars : 0)));
+    if (!out) throw std::bad_alloc();
+    if (chars > 0) ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, out.get(), chars);
+    return out;
+}
+
+UniqueBstr to_bstr(const wchar_t* text) {
+    UniqueBstr out(::SysAllocString(text ? text : L""));
+    if (!out) throw std::bad_alloc();
+    return out;
+}
+
+}  // namespace torvane

@@ -1,0 +1,51 @@
+#!/bin/bash
+# The whole test suite, from a fresh machine (Debian 12, as root) or a
+# prepared one: installs what is missing, builds both Windows builds and the
+# native text build, and runs every test.
+#
+#   scripts/test.sh            everything
+#   TORVANE_ARCH=x86_64 ...    force the build the Windows tests run against
+#   TORVANE_SKIP_NATIVE=1 ...  skip the sanitizer/fuzzer build
+#
+# The Windows tests run against the 32-bit build when this machine can run
+# 32-bit programs, else against the 64-bit build (same sources, same tests).
+set -eu
+source "$(dirname "$0")/common.sh"
+cd "$TORVANE_ROOT"
+
+torvane_install_packages
+arch=$(torvane_pick_arch)
+if [ "$arch" = x86_64 ] && [ -z "${TORVANE_ARCH:-}" ]; then
+    torvane_log "this machine cannot run 32-bit programs: Windows tests run against the 64-bit build"
+fi
+
+torvane_log "building i686 and x86_64"
+torvane_build i686
+torvane_build x86_64
+
+status=0
+if [ -z "${TORVANE_SKIP_NATIVE:-}" ]; then
+    torvane_log "native text build (sanitizers)"
+    cmake -S . -B build-native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null
+    cmake --build build-native
+    (cd build-native && ctest --output-on-failure) || status=1
+fi
+
+torvane_log "Windows tests ($arch)"
+trap torvane_wine_down EXIT
+torvane_wine_up "$arch"
+(cd "build-$arch" && ctest --output-on-failure --timeout 900) || status=1
+
+# Script and text suites again under code page 1252.
+torvane_log "Windows tests under code page 1252 ($arch)"
+torvane_codepage 1252 2>/dev/null
+torvane_wine_restart
+(cd "build-$arch" && ctest --output-on-failure --timeout 900 -R '^(text_tests|script/.*)$') || status=1
+
+# Screenshots of the window tests: BMP files from the tests, kept as PNG.
+for bmp in "$TORVANE_ARTIFACTS"/*.bmp; do
+    [ -e "$bmp" ] || continue
+    convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+torvane_log "artifacts in $TORVANE_ARTIFACTS"
+exit $status
