@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "frame/module.h"
+#include "frame/raii.h"
 #include "frame/registration.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
@@ -16,3 +17,18 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return torvane::register_class(HKEY_CLASSES_ROOT); }
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() { return torvane::unregister_class(HKEY_CLASSES_ROOT); }
+
+// Per-user registration, for users who cannot write HKEY_CLASSES_ROOT:
+//   regsvr32 /n /i:user X.dll      writes the entries under HKCU\Software\Classes
+//   regsvr32 /u /n /i:user X.dll   removes them
+// Without the "user" command line it acts as DllRegisterServer and
+// DllUnregisterServer do.
+extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL install, LPCWSTR command_line) {
+    if (!command_line || ::lstrcmpiW(command_line, L"user") != 0)
+        return install ? DllRegisterServer() : DllUnregisterServer();
+    torvane::UniqueHkey classes;
+    const LONG opened = ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0,
+                                          KEY_READ | KEY_WRITE, nullptr, classes.put(), nullptr);
+    if (opened != ERROR_SUCCESS) return HRESULT_FROM_WIN32(opened);
+    return install ? torvane::register_class(classes.get()) : torvane::unregister_class(classes.get());
+}

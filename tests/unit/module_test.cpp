@@ -20,6 +20,7 @@ namespace {
 
 using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 using NoArgFn = HRESULT(STDAPICALLTYPE*)();
+using InstallFn = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
 
 class Dll {
 public:
@@ -29,11 +30,14 @@ public:
         can_unload = reinterpret_cast<NoArgFn>(::GetProcAddress(module_, "DllCanUnloadNow"));
         register_server = reinterpret_cast<NoArgFn>(::GetProcAddress(module_, "DllRegisterServer"));
         unregister_server = reinterpret_cast<NoArgFn>(::GetProcAddress(module_, "DllUnregisterServer"));
+        install = reinterpret_cast<InstallFn>(::GetProcAddress(module_, "DllInstall"));
     }
     ~Dll() {
         if (module_) ::FreeLibrary(module_);
     }
-    bool loaded() const { return module_ && get_class_object && can_unload && register_server && unregister_server; }
+    bool loaded() const {
+        return module_ && get_class_object && can_unload && register_server && unregister_server && install;
+    }
     std::string path() const {
         char buffer[MAX_PATH * 4] = {};
         ::GetModuleFileNameA(module_, buffer, sizeof buffer);
@@ -49,6 +53,7 @@ public:
     NoArgFn can_unload = nullptr;
     NoArgFn register_server = nullptr;
     NoArgFn unregister_server = nullptr;
+    InstallFn install = nullptr;
 
 private:
     HMODULE module_;
@@ -238,6 +243,36 @@ TEST_F(Registration, AFailedWriteIsReported) {
     // every write beneath it fails.
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch));
     EXPECT_EQ(SELFREG_E_CLASS, dll_.register_server());
+}
+
+// Per-user registration writes the same entries under the user's classes.
+TEST(PerUserRegistration, InstallAndUninstall) {
+    Dll dll;
+    ASSERT_TRUE(dll.loaded());
+    const char* scratch = "Software\\TorvaneTests\\User";
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, scratch);
+    UniqueHkey user;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, scratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                                user.put(), nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOverridePredefKey(HKEY_CURRENT_USER, user.get()));
+
+    const HRESULT installed = dll.install(TRUE, L"User");
+    char value[512] = {};
+    LONG size = sizeof value;
+    const LONG found = ::RegQueryValueA(user.get(), "Software\\Classes\\TorvaneScriptDialog\\CLSID", value, &size);
+    const HRESULT removed = dll.install(FALSE, L"user");
+    UniqueHkey gone;
+    const LONG after = ::RegOpenKeyExA(user.get(), "Software\\Classes\\TorvaneScriptDialog", 0, KEY_READ, gone.put());
+
+    ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    user.reset();
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, scratch);
+
+    EXPECT_EQ(S_OK, installed);
+    EXPECT_EQ(ERROR_SUCCESS, found);
+    EXPECT_STREQ("{B622E810-2DAB-4772-B019-EF507E01F324}", value);
+    EXPECT_EQ(S_OK, removed);
+    EXPECT_NE(ERROR_SUCCESS, after);
 }
 
 }  // namespace
