@@ -20,26 +20,29 @@ void pump_messages(DWORD ms) {
     } while (::GetTickCount64() < end);
 }
 
+namespace {
+struct WindowQuery {
+    const wchar_t* class_name;
+    bool visible_only;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collect_window(HWND hwnd, LPARAM lp) {
+    auto* q = reinterpret_cast<WindowQuery*>(lp);
+    if (q->visible_only && !::IsWindowVisible(hwnd)) return TRUE;
+    if (q->class_name) {
+        wchar_t cls[256] = {};
+        ::GetClassNameW(hwnd, cls, 256);
+        if (::lstrcmpiW(cls, q->class_name) != 0) return TRUE;
+    }
+    q->found.push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> thread_windows(const wchar_t* class_name, bool visible_only) {
-    struct Query {
-        const wchar_t* class_name;
-        bool visible_only;
-        std::vector<HWND> found;
-    } q{class_name, visible_only, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* q = reinterpret_cast<Query*>(lp);
-            if (q->visible_only && !::IsWindowVisible(hwnd)) return TRUE;
-            if (q->class_name) {
-                wchar_t cls[256] = {};
-                ::GetClassNameW(hwnd, cls, 256);
-                if (::lstrcmpiW(cls, q->class_name) != 0) return TRUE;
-            }
-            q->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&q));
+    WindowQuery q{class_name, visible_only, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &collect_window, reinterpret_cast<LPARAM>(&q));
     return q.found;
 }
 

@@ -282,7 +282,9 @@ TEST(DispatchInvoke, BoundPropertiesKeepTheirTypes) {
 
     const wchar_t japanese[] = L"\u65e5\u672c\u8a9e\u30bd\u8868";  // ソ and 表 end in 0x5C under 932
     ASSERT_EQ(S_OK, put(p.get(), L"Text", Args().str(japanese)).hr);
-    if (::GetACP() == 932) EXPECT_EQ(japanese, as_wstring(get(p.get(), L"Text").value));
+    if (::GetACP() == 932) {
+        EXPECT_EQ(japanese, as_wstring(get(p.get(), L"Text").value));
+    }
     ASSERT_EQ(S_OK, put(p.get(), L"Text", Args().i4(12)).hr);
     EXPECT_EQ(L"12", as_wstring(get(p.get(), L"Text").value));
 }
