@@ -12,6 +12,7 @@
 #include <new>
 
 #include "frame/module.h"
+#include "frame/name_cache.h"
 #include "frame/text.h"
 #include "frame/variant_args.h"
 #include "resources/resource_ids.h"
@@ -355,20 +356,24 @@ HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID riid, LPOLESTR* n
     if (!names || !ids || count == 0) return E_INVALIDARG;
     DISPID id = DISPID_UNKNOWN;
     if (names[0]) {
-        // Member names are short: convert into a stack buffer when the name fits.
         const std::size_t len = std::wcslen(names[0]);
-        char small[128];
-        if (len < 32) {
-            const int n = ::WideCharToMultiByte(CP_ACP, 0, names[0], static_cast<int>(len), small,
-                                                static_cast<int>(sizeof small) - 1, nullptr, nullptr);
-            small[n > 0 ? n : 0] = '\0';
-            id = find_member_id(cls_, small);
-        } else {
-            try {
-                id = find_member_id(cls_, to_ansi(names[0], len).c_str());
-            } catch (...) {
-                return E_OUTOFMEMORY;
+        NameCache* cache = name_cache_for(cls_);
+        if (!cache || !cache->find(names[0], len, id)) {
+            if (len < 32) {
+                // Member names are short: convert into a stack buffer.
+                char small[128];
+                const int n = ::WideCharToMultiByte(CP_ACP, 0, names[0], static_cast<int>(len), small,
+                                                    static_cast<int>(sizeof small) - 1, nullptr, nullptr);
+                small[n > 0 ? n : 0] = '\0';
+                id = find_member_id(cls_, small);
+            } else {
+                try {
+                    id = find_member_id(cls_, to_ansi(names[0], len).c_str());
+                } catch (...) {
+                    return E_OUTOFMEMORY;
+                }
             }
+            if (cache && id != DISPID_UNKNOWN) cache->remember(names[0], len, id);
         }
     }
     ids[0] = id;

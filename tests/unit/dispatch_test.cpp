@@ -164,6 +164,28 @@ TEST(DispatchNames, GetIDsOfNamesResults) {
     EXPECT_EQ(DISP_E_UNKNOWNNAME, p.get()->GetIDsOfNames(IID_NULL, longer, 1, 0, ids));
 }
 
+// The remembered answers for spellings must equal the table walk's, for the
+// first call (walk) and every later one (cache), also when the cache is full.
+TEST(DispatchNames, RepeatedLookupsAnswerAsTheWalk) {
+    Probe p;
+    std::vector<std::wstring> names = {L"Short", L"short", L"SHORT", L"Item", L"Value", L"Nope", L"",
+                                       L"\uff33\uff48\uff4f\uff52\uff54", L"Sh\u00f6rt", std::wstring(40, L'a')};
+    // Every case variant of "Indexed": more found spellings than the cache holds.
+    for (unsigned mask = 0; mask < 128; ++mask) {
+        std::wstring n = L"indexed";
+        for (unsigned b = 0; b < 7; ++b)
+            if (mask & (1u << b)) n[b] = static_cast<wchar_t>(::towupper(n[b]));
+        names.push_back(n);
+    }
+    for (int round = 0; round < 3; ++round) {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string ansi = to_ansi(names[i].c_str(), names[i].size());
+            EXPECT_EQ(find_member_id(CProbe::kClass, ansi.c_str()), id_of(p.get(), names[i].c_str()))
+                << "round " << round << ", name " << i;
+        }
+    }
+}
+
 TEST(DispatchNames, IdZeroAndTheAliasPositionActAsTheNamedMember) {
     Probe p;
     for (DISPID id : {DISPID(DISPID_VALUE), DISPID(15)}) {
