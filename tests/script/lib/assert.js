@@ -2,7 +2,25 @@
 // ---- assertion library, appended to every .js test by run_script.sh ----
 // Non-ASCII text is printed escaped (\uXXXX), since echoing it can crash the
 // host.
-var assertFailures = 0, assertChecks = 0;
+//
+// The library runs after the test's own statements, so its counters live in
+// a function (hoisted with its body) rather than in top-level variables,
+// which would still be undefined while the test runs.
+function assertState() {
+    if (!assertState.s) assertState.s = { failures: 0, checks: 0 };
+    return assertState.s;
+}
+
+// True when the host runs under code page 932 (Japanese): a round trip of
+// Japanese text through the library only holds there.
+function cp932() {
+    if (assertState.acp === undefined) {
+        var shell = new ActiveXObject("WScript.Shell");
+        assertState.acp = String(shell.RegRead(
+            "HKLM\\System\\CurrentControlSet\\Control\\Nls\\CodePage\\ACP"));
+    }
+    return assertState.acp === "932";
+}
 
 function esc(value) {
     if (value === null) return "null";
@@ -23,44 +41,48 @@ function esc(value) {
 }
 
 function check(condition, message) {
-    assertChecks++;
+    var st = assertState();
+    st.checks++;
     if (!condition) {
-        assertFailures++;
+        st.failures++;
         WScript.Echo("FAIL: " + message);
     }
 }
 
 // Strict equality: a string never equals a number.
 function eq(actual, expected, message) {
-    assertChecks++;
+    var st = assertState();
+    st.checks++;
     if (actual !== expected) {
-        assertFailures++;
+        st.failures++;
         WScript.Echo("FAIL: " + message + ": got " + esc(actual) + ", want " + esc(expected));
     }
 }
 
 // Calls fn and checks that it throws; returns the error (or null).
 function throws(fn, message) {
-    assertChecks++;
+    var st = assertState();
+    st.checks++;
     try {
         fn();
     } catch (e) {
         return e;
     }
-    assertFailures++;
+    st.failures++;
     WScript.Echo("FAIL: " + message + ": no error");
     return null;
 }
 
 function done() {
-    if (assertChecks === 0) {
+    var st = assertState();
+    if (st.checks === 0) {
         WScript.Echo("FAIL: no checks ran");
         WScript.Quit(1);
     }
-    if (assertFailures > 0) {
-        WScript.Echo(assertFailures + " of " + assertChecks + " checks failed");
+    if (st.failures > 0) {
+        WScript.Echo(st.failures + " of " + st.checks + " checks failed");
         WScript.Quit(1);
     }
-    WScript.Echo("ALL PASSED (" + assertChecks + " checks)");
+    WScript.Echo("ALL PASSED (" + st.checks + " checks)");
     WScript.Quit(0);
 }
