@@ -75,16 +75,18 @@ using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;          // process, 
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;        // CreateFile results
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiTraits>;
 
-// An owned VARIANT: initialised empty, cleared on destruction.
+// An owned VARIANT: initialised empty, cleared on destruction. Values that
+// own nothing (numbers, dates, by-reference values) are dropped without a
+// call into the platform: this type sits on the path of every member call.
 class Variant {
 public:
-    Variant() noexcept { ::VariantInit(&v_); }
-    Variant(Variant&& other) noexcept : v_(other.v_) { ::VariantInit(&other.v_); }
+    Variant() noexcept { v_.vt = VT_EMPTY; }
+    Variant(Variant&& other) noexcept : v_(other.v_) { other.v_.vt = VT_EMPTY; }
     Variant& operator=(Variant&& other) noexcept {
         if (this != &other) {
             reset();
             v_ = other.v_;
-            ::VariantInit(&other.v_);
+            other.v_.vt = VT_EMPTY;
         }
         return *this;
     }
@@ -102,11 +104,11 @@ public:
     // Hands the value to the caller (who must clear it) and leaves this empty.
     void release_to(VARIANT* out) noexcept {
         *out = v_;
-        ::VariantInit(&v_);
+        v_.vt = VT_EMPTY;
     }
     void reset() noexcept {
-        ::VariantClear(&v_);
-        ::VariantInit(&v_);
+        if (owns_something(v_.vt)) ::VariantClear(&v_);
+        v_.vt = VT_EMPTY;
     }
     VARTYPE vt() const noexcept { return v_.vt; }
 
@@ -142,6 +144,18 @@ public:
     }
 
 private:
+    static bool owns_something(VARTYPE vt) noexcept {
+        if (vt & VT_BYREF) return false;
+        if (vt & VT_ARRAY) return true;
+        switch (vt & VT_TYPEMASK) {
+        case VT_EMPTY: case VT_NULL: case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_UI1: case VT_UI2:
+        case VT_UI4: case VT_UI8: case VT_INT: case VT_UINT: case VT_R4: case VT_R8: case VT_CY: case VT_DATE:
+        case VT_BOOL: case VT_ERROR: case VT_DECIMAL:
+            return false;
+        default:
+            return true;  // strings, objects, records, and anything unknown: the platform decides
+        }
+    }
     VARIANT v_;
 };
 
