@@ -167,8 +167,19 @@ struct CallView {
 // handler. `arg_err` receives an argument position when one is known.
 HRESULT marshal_and_call(DispatchObject& self, const DispEntry& e, bool is_put, const CallView& call,
                          Variant& result, UINT& arg_err, bool& arg_err_known) {
-    const char* codes = e.params ? e.params : "";
+    const Handler handler = is_put ? e.put : e.get;
     const std::size_t nparams = e.param_count();
+    if (nparams == 0 && !is_put) {
+        // No parameters (the most frequent call): nothing to convert.
+        if (call.positional > 0) {
+            arg_err = call.positional;
+            arg_err_known = true;
+            return DISP_E_BADPARAMCOUNT;
+        }
+        handler(self, nullptr, result);
+        return S_OK;
+    }
+    const char* codes = e.params ? e.params : "";
     const char value_code = static_cast<char>(e.type == T_BSTR ? T_STR : e.type);
     std::size_t ntexts = is_put && value_code == T_STR ? 1 : 0;
     for (std::size_t i = 0; i < nparams; ++i) ntexts += codes[i] == T_STR;
@@ -220,7 +231,6 @@ HRESULT marshal_and_call(DispatchObject& self, const DispEntry& e, bool is_put, 
         arg_err_known = true;
         return DISP_E_BADPARAMCOUNT;
     }
-    const Handler handler = is_put ? e.put : e.get;
     handler(self, args.data(), result);
     return S_OK;
 }

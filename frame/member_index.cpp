@@ -22,9 +22,6 @@ inline unsigned fold(unsigned c) noexcept { return c < 128 ? kFold.map[c] : 0; }
 
 }  // namespace
 
-// One step of the hash over folded characters.
-inline std::uint32_t step(std::uint32_t h, unsigned c) noexcept { return h * 33 + c; }
-
 void MemberIndex::build(const ClassInfo& cls) noexcept {
     // Rows in bucket order, counted first. Ids are those of the table walk:
     // the first row of a name wins, the table before its bases.
@@ -40,18 +37,18 @@ void MemberIndex::build(const ClassInfo& cls) noexcept {
             const DispEntry& e = t->entries[i];
             if (e.is_alias()) continue;
             std::size_t len = 0;
-            std::uint32_t h = 0;
             for (; e.name[len]; ++len) {
                 const unsigned f = fold(static_cast<unsigned char>(e.name[len]));
                 if (f == 0 || len == kMaxName || used + len + 1 >= kPool) return;  // not indexable: decline all
                 pool_[used + len] = static_cast<char>(f);
-                h = step(h, f);
             }
             if (len == 0 || n == kMaxRows) return;
+            const char* folded = pool_ + used;
+            auto at = [&](std::size_t k) -> unsigned { return k < len ? static_cast<unsigned char>(folded[k]) : 0; };
             const DISPID id = e.dispid != DISPID_UNKNOWN ? e.dispid : (level << 16) | static_cast<DISPID>(i + 1);
             Pending& p = pending[n++];
-            p.row = Row{h, static_cast<std::uint16_t>(used), static_cast<std::uint8_t>(len), id};
-            p.bucket = (h ^ len) & (kBuckets - 1);
+            p.row = Row{static_cast<std::uint16_t>(used), static_cast<std::uint8_t>(len), id};
+            p.bucket = bucket_of(at(0), at(1), at(2), at(3));
             used += len + 1;
         }
     }
@@ -67,31 +64,27 @@ void MemberIndex::build(const ClassInfo& cls) noexcept {
 
 bool MemberIndex::find(const wchar_t* name, DISPID& id) const noexcept {
     if (!complete_) return false;
-    // One pass folds, hashes and checks that every character is an ASCII
-    // letter or digit; for those, c | 0x20 is the folded character.
-    std::size_t len = 0;
-    std::uint32_t h = 0;
-    unsigned plain = 1;
-    for (; name[len]; ++len) {
-        const unsigned c = name[len];
-        plain &= (c < 128) & (kFold.map[c & 127] != 0);
-        h = step(h, c | 0x20);
-    }
-    if (!plain || len == 0) return false;
-    id = DISPID_UNKNOWN;
-    if (len > kMaxName) return true;  // longer than every member name
-    const std::size_t b = (h ^ len) & (kBuckets - 1);
+    // The bucket comes from the first four characters (read no further than
+    // the end), then one pass compares the name with each candidate.
+    unsigned f[4] = {0, 0, 0, 0};
+    for (std::size_t k = 0; k < 4 && name[k]; ++k) f[k] = fold(name[k]);
+    const std::size_t b = bucket_of(f[0], f[1], f[2], f[3]);
     for (std::size_t r = start_[b]; r < start_[b + 1]; ++r) {
         const Row& row = rows_[r];
-        if (row.hash != h || row.len != len) continue;
         const char* folded = pool_ + row.name;
         std::size_t i = 0;
-        while (i < len && static_cast<unsigned>(static_cast<unsigned char>(folded[i])) == (name[i] | 0x20u)) ++i;
-        if (i == len) {
+        while (i < row.len && fold(name[i]) == static_cast<unsigned char>(folded[i])) ++i;
+        if (i == row.len && name[i] == 0) {
             id = row.id;
-            break;
+            return true;
         }
     }
+    // No member: a plain name is unknown; any other is for the platform to judge.
+    std::size_t len = 0;
+    for (; name[len]; ++len)
+        if (fold(name[len]) == 0) return false;
+    if (len == 0) return false;
+    id = DISPID_UNKNOWN;
     return true;
 }
 

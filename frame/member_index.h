@@ -33,11 +33,15 @@ private:
     static constexpr std::size_t kMaxName = 64;
     static constexpr std::size_t kPool = 2048;    // folded names, each NUL terminated
     struct Row {
-        std::uint32_t hash;
         std::uint16_t name;  // offset of the folded name in pool_
         std::uint8_t len;
         DISPID id;
     };
+    // Bucket of a name: its first four characters, folded (0 past its end
+    // and for characters that are not ASCII letters or digits).
+    static std::size_t bucket_of(unsigned f0, unsigned f1, unsigned f2, unsigned f3) noexcept {
+        return (((f0 * 31 + f1) * 31 + f2) * 31 + f3) & (kBuckets - 1);
+    }
 
     bool complete_ = false;  // false: every name is declined
     std::uint16_t start_[kBuckets + 1] = {};

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace torvane {
@@ -145,16 +146,15 @@ public:
 
 private:
     static bool owns_something(VARTYPE vt) noexcept {
+        // The scalar types below VT_BSTR and the other plain ones, as a bit set.
+        constexpr std::uint64_t plain =
+            (1ull << VT_EMPTY) | (1ull << VT_NULL) | (1ull << VT_I2) | (1ull << VT_I4) | (1ull << VT_R4) |
+            (1ull << VT_R8) | (1ull << VT_CY) | (1ull << VT_DATE) | (1ull << VT_ERROR) | (1ull << VT_BOOL) |
+            (1ull << VT_DECIMAL) | (1ull << VT_I1) | (1ull << VT_UI1) | (1ull << VT_UI2) | (1ull << VT_UI4) |
+            (1ull << VT_I8) | (1ull << VT_UI8) | (1ull << VT_INT) | (1ull << VT_UINT);
         if (vt & VT_BYREF) return false;
-        if (vt & VT_ARRAY) return true;
-        switch (vt & VT_TYPEMASK) {
-        case VT_EMPTY: case VT_NULL: case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_UI1: case VT_UI2:
-        case VT_UI4: case VT_UI8: case VT_INT: case VT_UINT: case VT_R4: case VT_R8: case VT_CY: case VT_DATE:
-        case VT_BOOL: case VT_ERROR: case VT_DECIMAL:
-            return false;
-        default:
-            return true;  // strings, objects, records, and anything unknown: the platform decides
-        }
+        // Arrays, strings, objects, records and anything unknown: the platform decides.
+        return vt >= 64 || !((plain >> vt) & 1);
     }
     VARIANT v_;
 };
