@@ -9,6 +9,14 @@
 namespace torvane {
 namespace {
 
+// The value rounded to a 64-bit double. On the 32-bit build, x87 registers
+// keep intermediate results with a longer mantissa and a wider exponent
+// range; the comparisons and products here are defined on doubles.
+double as_double(double x) {
+    volatile double stored = x;
+    return stored;
+}
+
 // |value| (finite) as 17 significant digits d0 d1 ... d16 and the power of
 // ten of d0.
 struct Decimal {
@@ -67,7 +75,7 @@ std::string float_text(double value, int digits) {
     if (!std::isfinite(value)) return not_finite_text(value);
     const std::string sign = std::signbit(value) ? "-" : "";
     if (digits < 0) {
-        const double product = value * std::pow(10.0, -digits);
+        const double product = as_double(value * as_double(std::pow(10.0, -digits)));
         if (std::isfinite(product)) return float_text(product, 0);
         return sign + scaled_digits(seventeen_digits(value), -static_cast<long>(digits));
     }
@@ -101,22 +109,23 @@ std::string int_text(std::int32_t value, int width) {
 
 bool numbers_equal(double a, double b, double tolerance) {
     if (std::isnan(a) || std::isnan(b) || std::isnan(tolerance) || tolerance < 0) return false;
-    if (b - tolerance > a) return false;
-    if (b + tolerance < a) return false;
+    if (as_double(b - tolerance) > a) return false;
+    if (as_double(b + tolerance) < a) return false;
     return true;
 }
 
 bool points_equal(double x1, double y1, double x2, double y2, double tolerance) {
-    const double dx = x1 - x2;
-    const double dy = y1 - y2;
-    const double sx = std::pow(dx, 2.0);
-    const double sy = std::pow(dy, 2.0);
-    double distance = std::sqrt(sx + sy);
+    const double dx = as_double(x1 - x2);
+    const double dy = as_double(y1 - y2);
+    const double sx = as_double(std::pow(dx, 2.0));
+    const double sy = as_double(std::pow(dy, 2.0));
+    const double sum = as_double(sx + sy);
+    double distance = as_double(std::sqrt(sum));
     // Squares that overflow or fall below the normal range would make the
     // distance infinite or zero; the distance itself is representable.
-    const bool squares_lost = std::isinf(sx + sy) ? std::isfinite(dx) && std::isfinite(dy)
-                                                  : (sx + sy < DBL_MIN && (dx != 0 || dy != 0));
-    if (squares_lost) distance = std::hypot(dx, dy);
+    const bool squares_lost = std::isinf(sum) ? std::isfinite(dx) && std::isfinite(dy)
+                                              : (sum < DBL_MIN && (dx != 0 || dy != 0));
+    if (squares_lost) distance = as_double(std::hypot(dx, dy));
     return !(distance > tolerance);
 }
 
