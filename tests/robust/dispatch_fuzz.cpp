@@ -457,6 +457,7 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--iterations") && i + 1 < argc) iterations = std::strtol(argv[++i], nullptr, 10);
         else if (!std::strcmp(argv[i], "--verbose")) verbose = true;
     }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // a crash must not eat the last lines
 
     module::init(::GetModuleHandleW(nullptr));
     ::OleInitialize(nullptr);
@@ -580,6 +581,11 @@ int main(int argc, char** argv) {
                               static_cast<UINT>(args.size()), static_cast<UINT>(named.size())};
             const Snapshot before(args);
 
+            if (verbose) {
+                std::printf("%s %s id=%ld flags=0x%x args:", cls.name, member ? member : "?", static_cast<long>(id), flags);
+                for (const VARIANT& v : args) std::printf(" %x", v.vt);
+                std::printf(" named=%zu\n", named.size());
+            }
             Variant result;
             EXCEPINFO excep{};
             UINT arg_err = 0xFFFFFFFF;
@@ -593,9 +599,7 @@ int main(int argc, char** argv) {
             Stats& s = stats[cls.name];
             ++s.calls;
             ++s.results[hr];
-            if (verbose)
-                std::printf("%s id=%ld flags=0x%x args=%d named=%zu -> 0x%08lX\n", cls.name, static_cast<long>(id),
-                            flags, count, named.size(), static_cast<unsigned long>(hr));
+            if (verbose) std::printf("  -> 0x%08lX\n", static_cast<unsigned long>(hr));
             if (!expected_hr(hr, hostile)) {
                 std::printf("FAIL: %s member %s (id %ld) flags 0x%x with %d arguments returned 0x%08lX\n", cls.name,
                             member ? member : "?", static_cast<long>(id), flags, count, static_cast<unsigned long>(hr));
