@@ -97,23 +97,6 @@ Variant file_time(const char* path, bool creation) {
     return Variant::date(date);
 }
 
-// Whether two names reach one and the same existing file (same volume and
-// file index), whatever their spelling.
-bool same_file(const char* a, const char* b) {
-    auto open = [](const char* name) {
-        return UniqueFile(::CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    };
-    UniqueFile fa = open(a);
-    if (!fa) return false;
-    UniqueFile fb = open(b);
-    if (!fb) return false;
-    BY_HANDLE_FILE_INFORMATION ia{}, ib{};
-    if (!::GetFileInformationByHandle(fa.get(), &ia) || !::GetFileInformationByHandle(fb.get(), &ib)) return false;
-    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
-           ia.nFileIndexLow == ib.nFileIndexLow;
-}
-
 Variant text_result(std::string_view text) { return Variant::bstr(to_bstr(text)); }
 
 }  // namespace
@@ -183,12 +166,11 @@ std::string CTorvane_ScriptDialog::changeExtensionName(const char* path, const c
     return change_extension(path, extension, ansi_lead_bytes());
 }
 
-// A copy onto the source itself is refused before the platform sees it:
-// opening the target for writing could empty the source, and MoveFile would
-// then delete the only copy.
+// A copy onto the source itself (under any spelling) fails in the platform,
+// which opens the source without write sharing before it opens the target:
+// MoveFile then deletes nothing.
 bool CTorvane_ScriptDialog::copyFile(const char* source, const char* target, const VARIANT& fail_if_exists) {
     const bool fail = opt_i2(fail_if_exists).value_or(0) != 0;
-    if (same_file(source, target)) return false;
     return ::CopyFileA(source, target, fail ? TRUE : FALSE) != FALSE;
 }
 
