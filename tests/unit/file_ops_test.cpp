@@ -76,6 +76,21 @@ TEST(FileVersion, PacksTheSecondAndFourthNumbers) {
     EXPECT_EQ(0, call_i4(sd.get(), L"GetFileVersion", Args().str(std::wstring(600, L'x').c_str())));
 }
 
+TEST(FileVersion, ADamagedBlockReadsAsUnreadable) {
+    auto sd = new_script_dialog();
+    TempFolder tmp;
+    // The helper with the signature of its fixed version information broken.
+    std::string bytes = read_file(versioned_exe());
+    const std::string signature("\xBD\x04\xEF\xFE", 4);
+    const std::size_t at = bytes.find(signature);
+    ASSERT_NE(std::string::npos, at);
+    bytes[at] = '\0';
+    const std::wstring damaged = tmp / L"damaged.exe";
+    write_file(damaged, bytes);
+    EXPECT_EQ(0, call_i4(sd.get(), L"GetFileVersion", Args().str(damaged.c_str())));
+    EXPECT_EQ(0, call_i2(sd.get(), L"VersionCheck", Args().str(damaged.c_str()).i2(0).i2(0).i2(0).i2(0)));
+}
+
 TEST(VersionCheck, ComparesMajorAndMinorUnsigned) {
     auto sd = new_script_dialog();
     const std::wstring exe = versioned_exe();  // 1.2.3.4
