@@ -2,10 +2,13 @@
 // Owners of platform resources: one small move-only type per kind, all with
 // the same verbs (get, put, release, reset, explicit bool). The raw release
 // calls of the platform (SysFreeString, VariantClear, Release, DestroyWindow,
-// RegCloseKey, CloseHandle, DeleteObject) appear only in this file.
+// RegCloseKey, CloseHandle, DeleteObject, CoTaskMemFree) appear only in this
+// file.
 
 #include <windows.h>
 #include <oleauto.h>
+#include <objbase.h>
+#include <shtypes.h>
 
 #include <cstdint>
 #include <utility>
@@ -69,12 +72,20 @@ struct GdiTraits {
     static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 };
 
+// Shell item lists (SHGetSpecialFolderLocation and kin) come from the task
+// allocator, which is also the shell's allocator.
+struct ItemIdListTraits {
+    static ITEMIDLIST* invalid() noexcept { return nullptr; }
+    static void close(ITEMIDLIST* p) noexcept { ::CoTaskMemFree(p); }
+};
+
 using UniqueBstr = UniqueResource<BSTR, BstrTraits>;
 using UniqueHwnd = UniqueResource<HWND, HwndTraits>;
 using UniqueHkey = UniqueResource<HKEY, HkeyTraits>;
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;          // process, event ...
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;        // CreateFile results
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiTraits>;
+using UniqueItemIdList = UniqueResource<ITEMIDLIST*, ItemIdListTraits>;
 
 // An owned VARIANT: initialised empty, cleared on destruction. Values that
 // own nothing (numbers, dates, by-reference values) are dropped without a
