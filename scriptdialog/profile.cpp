@@ -15,10 +15,15 @@ namespace torvane {
 namespace {
 // Values read back are cut to this many bytes (with the terminator).
 constexpr DWORD kReadBuffer = 260;
+
+// The platform's profile calls keep the file name in fixed buffers of
+// MAX_PATH characters (Wine's overrun its stack with longer ones): a longer
+// ProfilePath names no usable file, like an empty one.
+bool usable(const std::string& path) { return !path.empty() && path.size() < MAX_PATH; }
 }
 
 std::string CTorvane_ScriptDialog::getProfileValue(const char* key, const VARIANT&) {
-    if (profile_path_.empty()) return std::string();
+    if (!usable(profile_path_)) return std::string();
     const std::string section = module::load_string_ansi(IDS_PROFILE_SECTION);
     char value[kReadBuffer] = {};
     const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key, "", value, kReadBuffer, profile_path_.c_str());
@@ -31,7 +36,7 @@ std::string CTorvane_ScriptDialog::getProfileValue(const char* key, const VARIAN
 }
 
 void CTorvane_ScriptDialog::putProfileValue(const char* key, const VARIANT&, const char* value) {
-    if (profile_path_.empty()) return;
+    if (!usable(profile_path_)) return;
     const std::string section = module::load_string_ansi(IDS_PROFILE_SECTION);
     // A failed write (read-only file, missing folder) is not reported.
     if (::WritePrivateProfileStringA(section.c_str(), key, value, profile_path_.c_str()))

@@ -113,3 +113,19 @@ TEST(ProfileValue, CutsFallOnWholeCharacters) {
 }
 
 }  // namespace
+
+// A profile path longer than the platform's profile calls take (they keep
+// the path in fixed buffers of their own): reads give "", writes do nothing,
+// and neither may harm the host.
+TEST(ProfileValue, OverlongProfilePathsAreRefused) {
+    auto sd = new_script_dialog();
+    TempFolder tmp;
+    CurrentDirectory here(tmp.path());
+    for (std::size_t len : {260u, 1000u, 70000u}) {
+        const std::wstring path(len, L'x');
+        use_profile(sd.get(), path);
+        write_value(sd.get(), L"k", L"v");
+        EXPECT_EQ(L"", read_value(sd.get(), L"k")) << len;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(tmp.path())));
+}
