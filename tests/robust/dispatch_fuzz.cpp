@@ -508,21 +508,40 @@ int main(int argc, char** argv) {
         std::vector<ComPtr<IDispatch>> pool;
         pool.push_back(ComPtr<IDispatch>::adopt(new CTorvane_ScriptDialog()));
         // Every class reachable from the ScriptDialog object gets its share of
-        // calls: the pool takes in objects that members hand out.
+        // calls: one object of each to start with, and the pool takes in
+        // objects that members hand out.
+        for (const wchar_t* maker_name : {L"CreateList", L"CreateForm", L"CreateOutputWindow"}) {
+            LPOLESTR names[1] = {const_cast<LPOLESTR>(maker_name)};
+            DISPID id;
+            DISPPARAMS none{nullptr, nullptr, 0, 0};
+            Variant made;
+            if (SUCCEEDED(pool[0]->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)) &&
+                SUCCEEDED(pool[0]->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, made.put(),
+                                          nullptr, nullptr)) &&
+                made.vt() == VT_UNKNOWN && made.get().punkVal) {
+                ComPtr<IDispatch> d;
+                if (SUCCEEDED(made.get().punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(d.put()))))
+                    pool.push_back(d);
+            }
+        }
+        const std::size_t seeds = pool.size();  // kept to the end of the round
         std::map<std::string, long> per_class;
         long total = 0;
 
-        while (total < budget * 4 && failures < 20) {
-            ComPtr<IDispatch> target = pool[maker.pick(static_cast<int>(pool.size()))];
+        while (failures < 20) {
+            // A class first (each equally often), then one of its objects.
+            std::map<std::string, std::vector<std::size_t>> by_class;
+            for (std::size_t i = 0; i < pool.size(); ++i)
+                by_class[static_cast<DispatchObject*>(pool[i].get())->class_info().name].push_back(i);
+            std::vector<const std::vector<std::size_t>*> open;
+            for (auto& [name, members] : by_class)
+                if (per_class[name] < budget) open.push_back(&members);
+            if (open.empty()) break;
+            const auto& members = *open[maker.pick(static_cast<int>(open.size()))];
+            ComPtr<IDispatch> target = pool[members[maker.pick(static_cast<int>(members.size()))]];
             auto* object = static_cast<DispatchObject*>(target.get());
             const ClassInfo& cls = object->class_info();
             ++total;
-            if (per_class[cls.name] >= budget) {
-                bool all_done = true;
-                for (auto& [name, n] : per_class) all_done = all_done && n >= budget;
-                if (all_done && per_class.size() >= 4) break;
-                continue;
-            }
             ++per_class[cls.name];
 
             // The member: a row by name (random case) or by id, or nonsense.
@@ -558,12 +577,21 @@ int main(int argc, char** argv) {
             const char* member = entry_name(cls, id);
             if (member && left_out(member)) continue;
 
-            // Flags, arguments and named arguments.
+            // Flags, arguments and named arguments: half the calls as a
+            // script would make them (so that handlers run), half anyhow.
             static const WORD flag_sets[] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                                              DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF,
                                              DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF, 0, 0x30, 0xFFFF};
-            const WORD flags = flag_sets[maker.pick(static_cast<int>(std::size(flag_sets)))];
-            const int count = maker.chance(95) ? maker.pick(6) : maker.pick(40);
+            const DispEntry* entry = find_entry(cls, id);
+            WORD flags = flag_sets[maker.pick(static_cast<int>(std::size(flag_sets)))];
+            int count = maker.chance(95) ? maker.pick(6) : maker.pick(40);
+            if (entry && !entry->is_alias() && maker.chance(50)) {
+                const bool can_put = !entry->is_method();
+                const bool put = can_put && maker.chance(30);
+                flags = put ? DISPATCH_PROPERTYPUT : DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+                count = static_cast<int>(entry->param_count()) + (put ? 1 : 0) - maker.pick(2) * maker.pick(2);
+                if (count < 0) count = 0;
+            }
             std::vector<VARIANT> args(static_cast<std::size_t>(count));
             for (VARIANT& v : args) maker.value(v, pool);
             bool hostile = false;
@@ -621,8 +649,10 @@ int main(int argc, char** argv) {
                     pool.size() < 12)
                     pool.push_back(d);
             }
-            // Now and then drop an object (never the first ScriptDialog).
-            if (pool.size() > 1 && maker.chance(1)) pool.erase(pool.begin() + 1 + maker.pick(static_cast<int>(pool.size()) - 1));
+            // Now and then drop an object handed out during the round.
+            if (pool.size() > seeds && maker.chance(2))
+                pool.erase(pool.begin() + static_cast<std::ptrdiff_t>(seeds) +
+                           maker.pick(static_cast<int>(pool.size() - seeds)));
         }
 
         if (round == 1) {
