@@ -2,10 +2,11 @@
 // Owners of platform resources: one small move-only type per kind, all with
 // the same verbs (get, put, release, reset, explicit bool). The raw release
 // calls of the platform (SysFreeString, VariantClear, Release, DestroyWindow,
-// RegCloseKey, CloseHandle, DeleteObject) appear only in this file.
+// RegCloseKey, CloseHandle, DeleteObject, DragFinish) appear only in this file.
 
 #include <windows.h>
 #include <oleauto.h>
+#include <shellapi.h>
 
 #include <utility>
 
@@ -63,6 +64,10 @@ struct FileHandleTraits {
     static HANDLE invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void close(HANDLE h) noexcept { ::CloseHandle(h); }
 };
+struct HdropTraits {
+    static HDROP invalid() noexcept { return nullptr; }
+    static void close(HDROP h) noexcept { ::DragFinish(h); }
+};
 struct GdiTraits {
     static HGDIOBJ invalid() noexcept { return nullptr; }
     static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
@@ -74,6 +79,7 @@ using UniqueHkey = UniqueResource<HKEY, HkeyTraits>;
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;          // process, event ...
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;        // CreateFile results
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiTraits>;
+using UniqueHdrop = UniqueResource<HDROP, HdropTraits>;           // a drop from the shell (WM_DROPFILES)
 
 // An owned VARIANT: initialised empty, cleared on destruction.
 class Variant {
