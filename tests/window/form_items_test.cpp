@@ -231,6 +231,8 @@ TEST(FormListBox, SelectionsAsAscendingNumbers) {
     EXPECT_EQ(L"1", f.value(1));
     EXPECT_FALSE(f.modified(1));
     EXPECT_EQ(L"-1", f.value(2));
+    EXPECT_EQ(0, ::SendMessageW(empty, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(rows.h - 1, child_rect(form, empty).bottom - child_rect(form, empty).top);
 
     f.set_value(0, L"3;1");
     EXPECT_EQ(L"1;3;4", f.value(0));  // added to what was selected
@@ -359,5 +361,29 @@ TEST(FormFileEdit, ChosenPathBecomesTheValueAndCancelChangesNothing) {
     EXPECT_EQ(L"kept", window_text(kids[1]));
     EXPECT_EQ(L"kept", f.value(0));
     EXPECT_TRUE(f.modified(0));
+    f(L"DestroyForm");
+}
+
+TEST(FormScreenshot, EveryItemKind) {
+    FormFixture f;
+    put(f.form.get(), L"FormTitle", Args().str(L"\u3059\u3079\u3066\u306e\u9805\u76ee"));
+    f(L"DefineLabel", Args().str(L"\u3059\u3079\u3066\u306e\u7a2e\u985e\u306e\u9805\u76ee"));
+    f(L"DefineEdit", Args().str(L"\u540d\u524d").str(L"\u5c71\u7530"));
+    f(L"DefineEdit", Args().str(L"\u30e1\u30e2").str(L"1\u884c\u76ee").i2(2));
+    f(L"DefineEditButton", Args().str(L"\u691c\u7d22").str(L"abc").str(L"\u691c\u7d22"));
+    f(L"DefineFileEdit", Args().str(L"\u30d5\u30a1\u30a4\u30eb").str(L"C:\\a.txt").str(L"\u53c2\u7167..."));
+    f(L"DefineCheckButton", Args().str(L"\u592a\u5b57;\u659c\u4f53;\u4e0b\u7dda").str(L"101").i2(1));
+    f(L"DefineCheckButton", Args().str(L"A;B;C").str(L"010"));
+    f(L"DefineRadioButton", Args().str(L"\u5c0f;\u4e2d;\u5927").i2(1));
+    f(L"DefineComboBox", Args().str(L"\u679c\u7269").str(L"\u30ad\u30a6\u30a4").str(L"\u308a\u3093\u3054;\u307f\u304b\u3093"));
+    f(L"DefineDropdownList", Args().str(L"\u30b5\u30a4\u30ba").i2(0).str(L"S;M;L"));
+    f(L"DefineListBox", Args().str(L"\u8d64;\u7dd1;\u9752;\u767d").str(L"1;3").i2(3).i2(1));
+    f(L"DefineButton", Args().str(L"OK;\u30ad\u30e3\u30f3\u30bb\u30eb"));
+    ASSERT_EQ(1, f.i2(L"ComposeForm"));
+    HWND form = the_form();
+    ASSERT_TRUE(form);
+    EXPECT_FALSE(save_screenshot(form, L"form_every_item").empty());
+    EXPECT_EQ(L"101", f.value(5));
+    EXPECT_EQ(L"1;3", f.value(10));
     f(L"DestroyForm");
 }

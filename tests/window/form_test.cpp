@@ -232,7 +232,9 @@ TEST(FormCompose, EmptyFormCaptionTitleAndCentring) {
     EXPECT_EQ(std::wstring(kUserDialog), window_text(form));
     f(L"DestroyForm");
     ASSERT_EQ(1, f.i2(L"ComposeForm"));
-    if (::GetACP() == 932) EXPECT_EQ(L"\u8a2d\u5b9a", window_text(the_form()));
+    if (::GetACP() == 932) {
+        EXPECT_EQ(L"\u8a2d\u5b9a", window_text(the_form()));
+    }
     f(L"DestroyForm");
 }
 
