@@ -652,3 +652,57 @@ TEST(FormScreenshot, ComposedFormShowsJapaneseTexts) {
     }
     f(L"DestroyForm");
 }
+
+TEST(FormExecute, CallsDuringARun) {
+    FormFixture f;
+    f(L"DefineEdit", Args().missing().str(L"v"));
+    f(L"DefineButton", Args().str(L"OK"));
+    HRESULT define = S_OK, clear = S_OK, compose = S_OK;
+    int waited = 0;
+    ModalDriver driver([&] {
+        if (!the_form()) return false;
+        CallResult d = f(L"DefineLabel", Args().str(L"late"));
+        define = d.hr;
+        EXPECT_EQ(1025, d.excep.wCode);
+        clear = f(L"ClearAllControls").hr;
+        compose = f(L"ComposeForm").hr;
+        // Events of a modal run are not queued: a click of the check-less
+        // form's push button ends the run instead.
+        waited = f.wait(0);
+        f.set_value(0, L"from the driver");
+        click(children_of(the_form())[1]);
+        return true;
+    });
+    EXPECT_EQ(1, f.i2(L"ExecuteForm"));
+    EXPECT_EQ(DISP_E_EXCEPTION, define);
+    EXPECT_EQ(DISP_E_EXCEPTION, clear);
+    EXPECT_EQ(DISP_E_EXCEPTION, compose);
+    EXPECT_EQ(INT_MIN, waited);
+    EXPECT_EQ(L"from the driver", f.value(0));
+    EXPECT_EQ(L"", f.value(2));
+
+    // DestroyForm from inside the run ends it with -1.
+    ModalDriver destroy([&] {
+        if (!the_form()) return false;
+        f(L"DestroyForm");
+        return true;
+    });
+    EXPECT_EQ(-1, f.i2(L"ExecuteForm"));
+    EXPECT_TRUE(form_windows(false).empty());
+}
+
+TEST(FormValues, TextsEndAtTheirFirstZero) {
+    FormFixture f;
+    f(L"DefineEdit", Args().str_len(L"cap\0tion", 8).str_len(L"ab\0cd", 5));
+    f(L"DefineLabel", Args().str(L"x"));
+    EXPECT_EQ(L"ab", f.value(0));
+    EXPECT_EQ(S_OK, put(f.form.get(), L"Value", Args().i2(1).str_len(L"left\0right", 10)).hr);
+    EXPECT_EQ(L"left", f.value(1));
+    ASSERT_EQ(1, f.i2(L"ComposeForm"));
+    auto kids = children_of(the_form());
+    EXPECT_EQ(L"cap", window_text(kids[0]));
+    EXPECT_EQ(L"ab", window_text(kids[1]));
+    f.set_value(0, L"");
+    EXPECT_EQ(L"", f.value(0));
+    f(L"DestroyForm");
+}
