@@ -387,3 +387,35 @@ TEST(FormScreenshot, EveryItemKind) {
     EXPECT_EQ(L"1;3", f.value(10));
     f(L"DestroyForm");
 }
+
+TEST(FormFileEdit, SaveDialogAddsTheFilterExtension) {
+    FormFixture f;
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = temp;
+    ASSERT_EQ(0, f.i2(L"DefineFileEdit", Args().missing().str((folder + L"old.txt").c_str()).str(L"Save as")
+                                          .i2(1).str(L"Text|*.txt|")));
+    ASSERT_EQ(1, f.i2(L"ComposeForm"));
+    HWND form = the_form();
+    auto kids = children_of(form);
+    ASSERT_EQ(2u, kids.size());  // no label: edit and button
+    put(f.form.get(), L"Enable", Args().i2(0).i2(0));
+    EXPECT_TRUE(::IsWindowEnabled(kids[1]));
+    ModalDriver save([&] {
+        HWND dlg = file_dialog(form);
+        if (!dlg) return false;
+        HWND name = ::GetDlgItem(dlg, 0x47c);
+        if (!name) name = ::GetDlgItem(dlg, 0x480);
+        ::SetWindowTextW(name, L"newname");
+        ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    click(kids[1]);
+    pump_messages(50);
+    EXPECT_TRUE(save.done());
+    // Written into the disabled box as well.
+    EXPECT_EQ(folder + L"newname.txt", window_text(kids[0]));
+    EXPECT_EQ(folder + L"newname.txt", f.value(0));
+    EXPECT_FALSE(f.modified(0));
+    f(L"DestroyForm");
+}
