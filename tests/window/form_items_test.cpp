@@ -419,3 +419,21 @@ TEST(FormFileEdit, SaveDialogAddsTheFilterExtension) {
     EXPECT_FALSE(f.modified(0));
     f(L"DestroyForm");
 }
+
+TEST(FormButtons, OnlyIdsUpTo132RaiseEvents) {
+    FormFixture f;
+    const wchar_t sixteen[] = L"0;1;2;3;4;5;6;7;8;9;a;b;c;d;e;f";
+    for (int g = 0; g < 7; ++g) ASSERT_EQ(g, f.i2(L"DefineButton", Args().str(sixteen).i2(static_cast<SHORT>(g * 16))));
+    ASSERT_EQ(1, f.i2(L"ComposeForm"));
+    HWND form = the_form();
+    HWND last_routed = ::GetDlgItem(form, 132), first_unrouted = ::GetDlgItem(form, 133);
+    ASSERT_TRUE(last_routed);
+    ASSERT_TRUE(first_unrouted);
+    ASSERT_TRUE(::GetDlgItem(form, 32 + 7 * 16 - 1));
+    click(first_unrouted);
+    click(::GetDlgItem(form, 32 + 7 * 16 - 1));
+    EXPECT_EQ(INT_MIN, f.wait(0));
+    click(last_routed);
+    EXPECT_EQ(100, f.wait(0));  // group 6 starts at id 128 with value 96
+    f(L"DestroyForm");
+}
