@@ -2,12 +2,13 @@
 // Owners of platform resources: one small move-only type per kind, all with
 // the same verbs (get, put, release, reset, explicit bool). The raw release
 // calls of the platform (SysFreeString, VariantClear, Release, DestroyWindow,
-// RegCloseKey, CloseHandle, DeleteObject, CoTaskMemFree) appear only in this
-// file.
+// RegCloseKey, CloseHandle, DeleteObject, CoTaskMemFree, DragFinish) appear
+// only in this file.
 
 #include <windows.h>
 #include <oleauto.h>
 #include <objbase.h>
+#include <shellapi.h>
 #include <shtypes.h>
 
 #include <cstdint>
@@ -67,6 +68,10 @@ struct FileHandleTraits {
     static HANDLE invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void close(HANDLE h) noexcept { ::CloseHandle(h); }
 };
+struct HdropTraits {
+    static HDROP invalid() noexcept { return nullptr; }
+    static void close(HDROP h) noexcept { ::DragFinish(h); }
+};
 struct GdiTraits {
     static HGDIOBJ invalid() noexcept { return nullptr; }
     static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
@@ -86,6 +91,7 @@ using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;          // process, 
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;        // CreateFile results
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiTraits>;
 using UniqueItemIdList = UniqueResource<ITEMIDLIST*, ItemIdListTraits>;
+using UniqueHdrop = UniqueResource<HDROP, HdropTraits>;           // a drop from the shell (WM_DROPFILES)
 
 // An owned VARIANT: initialised empty, cleared on destruction. Values that
 // own nothing (numbers, dates, by-reference values) are dropped without a
