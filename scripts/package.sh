@@ -24,15 +24,16 @@ trap 'rm -rf "$stage"' EXIT
 root="$stage/$name"
 mkdir -p "$root/examples" "$root/docs/images"
 
-cp build-i686/bin/TorvaneScriptDialog.dll "$root/"
-cp build-x86_64/bin/TorvaneScriptDialog64.dll "$root/"
+# The builds carry debug information for the tests; the package does not.
+i686-w64-mingw32-strip --strip-debug -o "$root/TorvaneScriptDialog.dll" build-i686/bin/TorvaneScriptDialog.dll
+x86_64-w64-mingw32-strip --strip-debug -o "$root/TorvaneScriptDialog64.dll" build-x86_64/bin/TorvaneScriptDialog64.dll
 cp docs/install.txt "$root/INSTALL.txt"
 cp LICENSE "$root/LICENSE.txt"
 cp examples/* "$root/examples/"
 cp docs/getting-started.md docs/reference.md "$root/docs/"
 
 shots=0
-for png in build-*/artifacts/*.png; do
+for png in "build-$(torvane_pick_arch)"/artifacts/*.png; do
     [ -e "$png" ] || continue
     cp "$png" "$root/docs/images/"
     shots=$((shots + 1))

@@ -73,7 +73,7 @@ grep -qx 'MIT License' "$pkg/LICENSE.txt" && grep -qx 'Copyright (c) 2026 The To
 arch=$(torvane_pick_arch)
 if [ "$arch" = i686 ]; then dll=TorvaneScriptDialog.dll; export WINEARCH=win32
 else dll=TorvaneScriptDialog64.dll; export WINEARCH=win64
-     echo "note: this machine cannot run 32-bit programs: registering the 64-bit DLL"; fi
+     echo "note: checking the 64-bit DLL (this machine cannot run 32-bit programs, or TORVANE_ARCH says so)"; fi
 export WINE=$(torvane_wine_loader "$arch") WINEDEBUG=-all WINEPREFIX="$work/prefix"
 torvane_locale
 torvane_codepage 932
@@ -107,7 +107,22 @@ w regsvr32 /s /n /i:user "$dllwin" >/dev/null 2>&1; rc=$?
 [ $rc = 0 ] && pass "regsvr32 /n /i:user $dll" || fail "regsvr32 /n /i:user exit code $rc"
 has_key "$HKCU_KEY\\CLSID" && pass "per-user entries under HKCU" || fail "no $HKCU_KEY\\CLSID"
 has_key "$HKLM_KEY" && fail "per-user registration wrote $HKLM_KEY" || pass "nothing under HKLM"
-[ "$(probe)" = "created, DefaultFS 3" ] && pass "per user: object created" || fail "per user: probe says '$(probe)'"
+# Windows resolves ProgIDs and classes through the user's classes first;
+# Wine 8 reads only the machine's. So the per-user entries, exactly as
+# written, are copied to the machine's classes for the creation test and
+# removed again: the object must then be creatable from those entries alone.
+w reg export 'HKCU\Software\Classes' "$(torvane_winpath "$work")\\user.reg" /y >/dev/null 2>&1
+{ printf '\xff\xfe'; iconv -f UTF-16 -t UTF-8 "$work/user.reg" \
+    | sed 's/^\[HKEY_CURRENT_USER\\Software\\Classes/[HKEY_LOCAL_MACHINE\\Software\\Classes/' \
+    | iconv -f UTF-8 -t UTF-16LE; } > "$work/as-machine.reg"
+w reg import "$(torvane_winpath "$work/as-machine.reg")" >/dev/null 2>&1
+[ "$(probe)" = "created, DefaultFS 3" ] && pass "per user: object created from the per-user entries" \
+    || fail "per user: probe says '$(probe)'"
+clsid=$(iconv -f UTF-16 -t UTF-8 "$work/user.reg" | tr -d '\r' | sed -n 's/^\[HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\\({[^}]*}\)\]$/\1/p' | head -n1)
+[ -n "$clsid" ] || fail "per user: no class entry exported"
+w reg delete "$HKLM_KEY" /f >/dev/null 2>&1
+[ -n "$clsid" ] && w reg delete "HKLM\\Software\\Classes\\CLSID\\$clsid" /f >/dev/null 2>&1
+[ "$(probe)" = "not registered" ] || fail "the copy of the per-user entries could not be removed"
 w regsvr32 /s /u /n /i:user "$dllwin" >/dev/null 2>&1; rc=$?
 [ $rc = 0 ] && pass "regsvr32 /u /n /i:user" || fail "regsvr32 /u /n /i:user exit code $rc"
 has_key "$HKCU_KEY" && fail "$HKCU_KEY still there" || pass "per-user entries removed"
