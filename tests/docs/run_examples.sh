@@ -12,6 +12,8 @@
 # What is checked:
 # - every VBScript example compiles: it runs wrapped in "If False Then ...
 #   End If", which the engine parses in full but does not execute;
+# - every member of a class's table in the sources has its example, and the
+#   reference documents no member that the table lacks;
 # - every runnable example whose key is in the allow-list (default
 #   tests/docs/examples-passing.txt: the members that are built) runs to a
 #   final marker line with exit code 0 and prints exactly its text block.
@@ -87,6 +89,21 @@ for k in $keys; do
         && [ ! -f "$work/twin/$k.js" ]; then
         fail "example $k uses an object that Wine's VBScript cannot call and has no JScript twin"
     fi
+done
+
+# The reference and the member tables in the sources must name the same
+# members (checked for each class whose table is found in its sources).
+src=$(cd "$here/../.." && pwd)
+for pair in scriptdialog:ScriptDialog list:List forms/form:Form outwin:OutputWindow; do
+    dir=${pair%%:*} object=${pair##*:}
+    members=$(cat "$src/$dir"/*.cpp 2>/dev/null | grep -oE '>[[:space:]]*\("[A-Za-z]+"' | sed 's/.*"\(.*\)"/\1/' | sort -u)
+    [ -n "$members" ] || continue
+    for m in $members; do
+        [ -f "$work/ex/$object.$m.vbs" ] || fail "$object.$m is in the member table of $dir/ but not in reference.md"
+    done
+    for k in $(cd "$work/ex" && ls "$object".*.vbs 2>/dev/null | sed 's/\.vbs$//'); do
+        printf '%s\n' $members | grep -qx -- "${k#"$object".}" || fail "reference.md documents $k, which the member table of $dir/ lacks"
+    done
 done
 
 allowed=$(grep -v '^[[:space:]]*\(#\|$\)' "$allow" | tr -d ' \r')
