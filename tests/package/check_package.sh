@@ -76,11 +76,17 @@ grep -qx 'MIT License' "$pkg/LICENSE.txt" && grep -qx 'Copyright (c) 2026 The To
     && pass "MIT licence" || fail "licence text"
 
 # ---- 2. a fresh prefix -----------------------------------------------------
-arch=$(torvane_pick_arch)
-if [ "$arch" = i686 ]; then dll=TorvaneScriptDialog.dll; export WINEARCH=win32
-else dll=TorvaneScriptDialog64.dll; export WINEARCH=win64
-     echo "note: checking the 64-bit DLL (this machine cannot run 32-bit programs, or TORVANE_ARCH says so)"; fi
-export WINE=$(torvane_wine_loader "$arch") WINEDEBUG=-all WINEPREFIX="$work/prefix"
+# One 64-bit prefix, as on 64-bit Windows: where this machine runs 32-bit
+# programs, the 32-bit DLL is checked with the 32-bit regsvr32 and cscript
+# (those of SysWOW64) and the 64-bit DLL with the 64-bit ones; where it
+# cannot, the 64-bit DLL alone. TORVANE_ARCH=i686 or x86_64 picks one (i686
+# alone in a 32-bit prefix).
+if [ -n "${TORVANE_ARCH:-}" ]; then builds=$TORVANE_ARCH
+elif torvane_can_run_32; then builds="i686 x86_64"
+else builds=x86_64; echo "note: this machine cannot run 32-bit programs: checking the 64-bit DLL only"; fi
+if [ "$builds" = i686 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
+export WINEDEBUG=-all WINEPREFIX="$work/prefix"
+export WINE=$(torvane_wine_loader "${builds##* }")
 torvane_locale
 torvane_codepage 932
 if [ -z "${DISPLAY:-}" ]; then
@@ -94,17 +100,26 @@ w() { timeout 300 "$WINE" "$@" </dev/null; }
 w wineboot -i >/dev/null 2>&1
 PATH="/usr/lib/wine:$PATH" wineserver -p >/dev/null 2>&1 </dev/null &
 w cmd /c exit >/dev/null 2>&1
-dllwin=$(torvane_winpath "$pkg/$dll")
 
 cat > "$work/probe.js" <<'JS'
 var made = "not registered";
 try { var sd = new ActiveXObject("TorvaneScriptDialog"); made = "created, DefaultFS " + sd.DefaultFS; } catch (e) {}
 WScript.Echo(made);
 JS
+# The registry tools run with the DLL's own loader, so that they see the
+# registry view its hosts use.
 probe() { w cscript //nologo "$(torvane_winpath "$work/probe.js")" 2>/dev/null | tr -d '\r'; }
 has_key() { w reg query "$1" >/dev/null 2>&1; }
 HKCU_KEY='HKCU\Software\Classes\TorvaneScriptDialog'
 HKLM_KEY='HKLM\Software\Classes\TorvaneScriptDialog'
+
+# check_dll BUILD: the whole registration and example round for one DLL.
+check_dll() {
+local build=$1 dll dllwin rc clsid ex b copy out ok expected line
+if [ "$build" = i686 ]; then dll=TorvaneScriptDialog.dll; else dll=TorvaneScriptDialog64.dll; fi
+export WINE=$(torvane_wine_loader "$build")
+dllwin=$(torvane_winpath "$pkg/$dll")
+echo "-- $dll ($build script host)"
 
 [ "$(probe)" = "not registered" ] && pass "fresh prefix: no object yet" || fail "fresh prefix already creates the object"
 
@@ -172,6 +187,10 @@ w regsvr32 /s /u "$dllwin" >/dev/null 2>&1; rc=$?
 [ $rc = 0 ] && pass "regsvr32 /u $dll" || fail "regsvr32 /u exit code $rc"
 has_key "$HKLM_KEY" && fail "$HKLM_KEY still there" || pass "per-machine entries removed"
 [ "$(probe)" = "not registered" ] && pass "unregistered: no object" || fail "object still created after /u"
+
+}
+
+for build in $builds; do check_dll "$build"; done
 
 if [ $failures -ne 0 ]; then echo "PACKAGE CHECK FAILED ($failures)"; exit 1; fi
 echo "PACKAGE OK"
