@@ -64,4 +64,13 @@ for build in $builds; do
     done
     torvane_log "artifacts in build-$build/artifacts"
 done
+
+# The release package, with the screenshots just taken, checked as a user
+# gets it (in a fresh Wine prefix of its own).
+torvane_log "release package"
+if zip_path=$(scripts/package.sh); then
+    tests/package/check_package.sh "$zip_path" || status=1
+else
+    status=1
+fi
 exit $status
