@@ -1,8 +1,8 @@
 ' A form from VBScript: a name field with OK and Cancel, shown modelessly;
 ' it waits up to five seconds for a button, then closes itself, and the
 ' script reads the value back. (ExecuteForm would wait for the user.)
-' Note: the Form object is handed out as a plain object reference, which
-' Wine's VBScript cannot call; run this one on Windows, or use form_demo.js.
+' Windows only: the Form object is handed out as a plain object reference,
+' which Wine's VBScript cannot call; under Wine use form_demo.js.
 Option Explicit
 Dim sd, f, nameIndex, ev, tries
 Set sd = CreateObject("TorvaneScriptDialog")

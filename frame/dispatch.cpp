@@ -420,7 +420,13 @@ HRESULT STDMETHODCALLTYPE DispatchObject::Invoke(DISPID id, REFIID riid, LCID, W
     if (params->cNamedArgs > 1 || (params->cNamedArgs == 1 && params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT))
         return DISP_E_NONAMEDARGS;
 
-    const DispEntry* entry = find_entry(cls_, id);
+    // Most calls name a row of the class's own table by its position.
+    const DispEntry* entry = nullptr;
+    if (id > 0 && static_cast<std::size_t>(id) <= cls_.table.count) {
+        const DispEntry& row = cls_.table.entries[id - 1];
+        if (row.dispid == DISPID_UNKNOWN && !row.is_alias()) entry = &row;
+    }
+    if (!entry) entry = find_entry(cls_, id);
     if (!entry) return DISP_E_MEMBERNOTFOUND;
     if (!(flags & kAllFlags)) return E_INVALIDARG;
     const DispEntry& e = *entry;
