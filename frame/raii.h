@@ -2,9 +2,11 @@
 // Owners of platform resources: one small move-only type per kind, all with
 // the same verbs (get, put, release, reset, explicit bool). The raw release
 // calls of the platform (SysFreeString, VariantClear, Release, DestroyWindow,
-// RegCloseKey, CloseHandle, DeleteObject) appear only in this file.
+// RegCloseKey, CloseHandle, DeleteObject, CoTaskMemFree) appear only in this
+// file.
 
 #include <windows.h>
+#include <objbase.h>
 #include <oleauto.h>
 
 #include <utility>
@@ -68,12 +70,21 @@ struct GdiTraits {
     static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 };
 
+// Memory of the COM task allocator (shell item lists and the like).
+template <typename T>
+struct CoTaskMemTraits {
+    static T* invalid() noexcept { return nullptr; }
+    static void close(T* p) noexcept { ::CoTaskMemFree(p); }
+};
+
 using UniqueBstr = UniqueResource<BSTR, BstrTraits>;
 using UniqueHwnd = UniqueResource<HWND, HwndTraits>;
 using UniqueHkey = UniqueResource<HKEY, HkeyTraits>;
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;          // process, event ...
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;        // CreateFile results
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiTraits>;
+template <typename T>
+using UniqueCoTaskMem = UniqueResource<T*, CoTaskMemTraits<T>>;  // e.g. a shell item list
 
 // An owned VARIANT: initialised empty, cleared on destruction.
 class Variant {
