@@ -4,13 +4,16 @@
 //
 // The members keep no state. Texts from scripts have any length: every
 // buffer handed to the platform is sized from the text, and the file dialog's
-// name buffer is far larger than any path the platform produces.
+// name buffer is far larger than any path the platform produces. Only the
+// verb, file and directory of ShellExecute must fit the platform's MAX_PATH
+// buffers; a longer one is a failed launch.
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -157,14 +160,41 @@ std::int16_t CTorvane_ScriptDialog::messageBox(const char* text, const VARIANT& 
     return shell::message_box_answer(id);
 }
 
+namespace {
+
+// %NAME% references expanded through the platform; the text as it is when
+// expansion fails.
+std::optional<std::string> expand_environment(std::optional<std::string> text) {
+    if (!text) return text;
+    const DWORD n = ::ExpandEnvironmentStringsA(text->c_str(), nullptr, 0);
+    if (n == 0) return text;
+    std::string out(n, '\0');
+    const DWORD got = ::ExpandEnvironmentStringsA(text->c_str(), out.data(), n);
+    if (got == 0 || got > n) return text;
+    out.resize(std::char_traits<char>::length(out.c_str()));
+    return out;
+}
+
+// The verb, the file and the directory name things that the platform holds in
+// path buffers of MAX_PATH bytes; a longer one cannot be launched (and the
+// shell is not safe with it).
+bool fits_path_buffer(const std::optional<std::string>& text) noexcept {
+    return !text || std::char_traits<char>::length(text->c_str()) < MAX_PATH;
+}
+
+}  // namespace
+
 std::int16_t CTorvane_ScriptDialog::shellExecute(const VARIANT& verb_arg, const VARIANT& file_arg,
                                                  const VARIANT& parameters_arg, const VARIANT& directory_arg,
                                                  const VARIANT& show_arg, const VARIANT& wait_arg) {
-    // The four texts, none when absent or not convertible.
+    // The four texts, none when absent or not convertible. The shell expands
+    // %NAME% in the file and directory too; expanding first lets their
+    // length be checked as they will be used.
     const std::optional<std::string> verb = opt_text(verb_arg);
-    const std::optional<std::string> file = opt_text(file_arg);
+    const std::optional<std::string> file = expand_environment(opt_text(file_arg));
     const std::optional<std::string> parameters = opt_text(parameters_arg);
-    const std::optional<std::string> directory = opt_text(directory_arg);
+    const std::optional<std::string> directory = expand_environment(opt_text(directory_arg));
+    if (!fits_path_buffer(verb) || !fits_path_buffer(file) || !fits_path_buffer(directory)) return -1;
 
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof info;
