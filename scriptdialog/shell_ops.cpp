@@ -258,7 +258,7 @@ Variant CTorvane_ScriptDialog::findWindow(const char* class_name, const char* ti
     const HWND found = ::FindWindowA(class_name, *title ? title : nullptr);
     if (!found) return Variant::null();
     // Window handles carry 32 significant bits on every platform.
-    return Variant::i4(::HandleToLong(found));
+    return Variant::i4(HandleToLong(found));
 }
 
 }  // namespace torvane

@@ -198,7 +198,7 @@ TEST(FindWindowMember, EmptyTitleMeansAnyTitle) {
     auto by_class = call(sd.get(), L"FindWindow", Args().str(ProbeWindow::kClass).str(L""));
     ASSERT_EQ(S_OK, by_class.hr);
     ASSERT_EQ(VT_I4, by_class.value.vt());
-    EXPECT_EQ(::HandleToLong(probe.get()), by_class.value.get().lVal);
+    EXPECT_EQ(HandleToLong(probe.get()), by_class.value.get().lVal);
 
     auto wrong_title = call(sd.get(), L"FindWindow", Args().str(ProbeWindow::kClass).str(L"no such title"));
     ASSERT_EQ(S_OK, wrong_title.hr);
@@ -211,7 +211,7 @@ TEST(FindWindowMember, EmptyTitleMeansAnyTitle) {
         auto both = call(sd.get(), L"FindWindow",
                          Args().str(ProbeWindow::kClass).str(L"Torvane probe \x30bf\x30a4\x30c8\x30eb"));
         ASSERT_EQ(VT_I4, both.value.vt());
-        EXPECT_EQ(::HandleToLong(probe.get()), both.value.get().lVal);
+        EXPECT_EQ(HandleToLong(probe.get()), both.value.get().lVal);
     }
     // A class name far beyond any buffer is passed on as it is.
     const std::wstring long_class(5000, L'c');

@@ -70,9 +70,10 @@ TEST(OutputWindow, StartsHiddenCentredEmptyWithItsTitle) {
     EXPECT_FALSE(boolean(get(w.object.get(), L"Visible")));
     EXPECT_TRUE(boolean(get(w.object.get(), L"Enable")));
     EXPECT_EQ(L"", as_wstring(get(w.object.get(), L"Text").value));
-    if (is_japanese_code_page())
+    if (is_japanese_code_page()) {
         EXPECT_EQ(L"\x30a2\x30a6\x30c8\x30d7\x30c3\x30c8\x30a6\x30a3\x30f3\x30c9\x30a6",
                   as_wstring(get(w.object.get(), L"Title").value));
+    }
 
     // Centred in the work area; the properties report the window rectangle.
     RECT area{}, r{};
