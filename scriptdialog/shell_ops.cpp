@@ -191,10 +191,13 @@ std::int16_t CTorvane_ScriptDialog::shellExecute(const VARIANT& verb_arg, const 
     // %NAME% in the file and directory too; expanding first lets their
     // length be checked as they will be used.
     const std::optional<std::string> verb = opt_text(verb_arg);
-    const std::optional<std::string> file = expand_environment(opt_text(file_arg));
+    std::optional<std::string> file = opt_text(file_arg);
     const std::optional<std::string> parameters = opt_text(parameters_arg);
-    const std::optional<std::string> directory = expand_environment(opt_text(directory_arg));
+    std::optional<std::string> directory = opt_text(directory_arg);
     if (!fits_path_buffer(verb) || !fits_path_buffer(file) || !fits_path_buffer(directory)) return -1;
+    file = expand_environment(std::move(file));
+    directory = expand_environment(std::move(directory));
+    if (!fits_path_buffer(file) || !fits_path_buffer(directory)) return -1;
 
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof info;

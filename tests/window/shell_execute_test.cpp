@@ -189,6 +189,11 @@ TEST_F(ShellExecuteTest, FailedLaunchesGiveMinusOne) {
         EXPECT_EQ(-1, run(Args().missing().str(std::wstring(n, L'q').c_str()))) << n;
     ::SetEnvironmentVariableW(L"TORVANE_LONG", std::wstring(2000, L'v').c_str());
     EXPECT_EQ(-1, run(Args().missing().str(L"C:\\%TORVANE_LONG%.exe")));
+    std::wstring many;  // 2.4 million characters once expanded
+    for (int i = 0; i < 80; ++i) many += L"%TORVANE_HUGE%";
+    ::SetEnvironmentVariableW(L"TORVANE_HUGE", std::wstring(30000, L'h').c_str());
+    EXPECT_EQ(-1, run(Args().missing().str(many.substr(0, 252).c_str())));
+    ::SetEnvironmentVariableW(L"TORVANE_HUGE", nullptr);
     EXPECT_EQ(-1, run(Args().missing().str(child_program().c_str()).missing().str(L"%TORVANE_LONG%")));
     EXPECT_EQ(-1, run(Args().str(std::wstring(300, L'o').c_str()).str(child_program().c_str())));
     ::SetEnvironmentVariableW(L"TORVANE_LONG", nullptr);
