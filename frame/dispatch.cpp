@@ -7,12 +7,13 @@
 // object's default value replaces the caller's value only in this call's view.
 #include "frame/dispatch.h"
 
+#include <cstring>
 #include <cwchar>
 #include <memory>
 #include <new>
 
 #include "frame/module.h"
-#include "frame/name_cache.h"
+#include "frame/member_index.h"
 #include "frame/text.h"
 #include "frame/variant_args.h"
 #include "resources/resource_ids.h"
@@ -25,27 +26,57 @@ constexpr std::uint16_t kErrInternal = 61704;
 constexpr std::uint16_t kErrNoMemory = 61706;
 constexpr std::uint16_t kErrReadOnly = 61837;
 constexpr WORD kAllFlags = DISPATCH_METHOD | DISPATCH_PROPERTYGET | DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF;
-constexpr char kPutMarker = '\xFF';
+
+// An optional argument the caller left out.
+const VARIANT kMissing = [] {
+    VARIANT v{};
+    v.vt = VT_ERROR;
+    v.scode = DISP_E_PARAMNOTFOUND;
+    return v;
+}();
+
+// IID_NULL, tested without a call into the C library (every call asks).
+bool is_null_iid(REFIID riid) noexcept {
+    std::uint64_t half[2];
+    std::memcpy(half, &riid, sizeof half);
+    return (half[0] | half[1]) == 0;
+}
 
 VARTYPE vartype_of(std::uint16_t code) { return static_cast<VARTYPE>(code == T_STR ? T_BSTR : code); }
 
-// A fixed number of slots on the stack, more from the heap.
+// Up to `Inline` elements on the stack, more from the heap. Only the n
+// elements asked for are constructed.
 template <typename T, std::size_t Inline>
 class ScratchArray {
 public:
-    explicit ScratchArray(std::size_t n) : data_(n <= Inline ? inline_ : (heap_.reset(new T[n]), heap_.get())) {}
+    explicit ScratchArray(std::size_t n) : n_(n) {
+        if (n > Inline) {
+            heap_.reset(new T[n]);
+            data_ = heap_.get();
+        } else {
+            data_ = reinterpret_cast<T*>(inline_);
+            for (std::size_t i = 0; i < n; ++i) new (&data_[i]) T;  // default-initialised
+        }
+    }
+    ~ScratchArray() {
+        if (!heap_)
+            for (std::size_t i = 0; i < n_; ++i) data_[i].~T();
+    }
+    ScratchArray(const ScratchArray&) = delete;
+    ScratchArray& operator=(const ScratchArray&) = delete;
     T& operator[](std::size_t i) { return data_[i]; }
     T* data() { return data_; }
 
 private:
-    T inline_[Inline];
+    alignas(T) unsigned char inline_[Inline * sizeof(T)];
     std::unique_ptr<T[]> heap_;
+    std::size_t n_;
     T* data_;
 };
 
 // Converts one argument to the handler's form for a type code. Strings are
 // kept in `text`, conversions go through `temp`.
-HRESULT convert_arg(const VARIANT& in, char code, Arg& out, std::string& text) {
+HRESULT convert_arg(const VARIANT& in, char code, Arg& out, std::string* text) {
     if (code == T_VARIANT) {
         out.var = &in;
         return S_OK;
@@ -64,9 +95,9 @@ HRESULT convert_arg(const VARIANT& in, char code, Arg& out, std::string& text) {
     case T_R8: out.r8 = src->dblVal; break;
     case T_BOOL: out.b = src->boolVal != VARIANT_FALSE; break;
     case T_STR:
-        text = to_ansi(src->bstrVal);
-        out.str = text.c_str();
-        out.str_len = text.size();
+        *text = to_ansi(src->bstrVal);
+        out.str = text->c_str();
+        out.str_len = text->size();
         break;
     default: return E_UNEXPECTED;  // no table uses other parameter codes
     }
@@ -136,73 +167,70 @@ struct CallView {
 // handler. `arg_err` receives an argument position when one is known.
 HRESULT marshal_and_call(DispatchObject& self, const DispEntry& e, bool is_put, const CallView& call,
                          Variant& result, UINT& arg_err, bool& arg_err_known) {
+    const Handler handler = is_put ? e.put : e.get;
     const std::size_t nparams = e.param_count();
-    const std::size_t ncodes = nparams + (is_put ? 2 : 0);
-    ScratchArray<char, 8> codes(ncodes + 1);
-    for (std::size_t i = 0; i < nparams; ++i) codes[i] = e.params[i];
-    if (is_put) {
-        codes[nparams] = kPutMarker;
-        codes[nparams + 1] = static_cast<char>(e.type == T_BSTR ? T_STR : e.type);
-    }
-    codes[ncodes] = 0;
-
-    ScratchArray<Arg, 8> args(ncodes);
-    ScratchArray<std::string, 8> texts(ncodes);
-    static const VARIANT missing = [] {
-        VARIANT v;
-        ::VariantInit(&v);
-        v.vt = VT_ERROR;
-        v.scode = DISP_E_PARAMNOTFOUND;
-        return v;
-    }();
-
-    UINT taken = 0;     // positional arguments consumed
-    std::size_t n = 0;  // handler arguments built
-    for (std::size_t i = 0; i < ncodes; ++i) {
-        const char code = codes[i];
-        if (code == kPutMarker) {
-            // The next code is the value's: it comes from the put value.
-            ++i;
-            if (!call.value) {
-                arg_err = call.count;
-                arg_err_known = true;
-                return DISP_E_PARAMNOTOPTIONAL;
-            }
-            const HRESULT hr = convert_arg(*call.value, codes[i], args[n], texts[n]);
-            if (FAILED(hr)) {
-                arg_err = 0;
-                arg_err_known = true;
-                return hr;
-            }
-            ++n;
-            continue;
+    if (nparams == 0 && !is_put) {
+        // No parameters (the most frequent call): nothing to convert.
+        if (call.positional > 0) {
+            arg_err = call.positional;
+            arg_err_known = true;
+            return DISP_E_BADPARAMCOUNT;
         }
+        handler(self, nullptr, result);
+        return S_OK;
+    }
+    const char* codes = e.params ? e.params : "";
+    const char value_code = static_cast<char>(e.type == T_BSTR ? T_STR : e.type);
+    std::size_t ntexts = is_put && value_code == T_STR ? 1 : 0;
+    for (std::size_t i = 0; i < nparams; ++i) ntexts += codes[i] == T_STR;
+
+    ScratchArray<Arg, 8> args(nparams + (is_put ? 1 : 0));
+    ScratchArray<std::string, 4> texts(ntexts);
+    std::size_t next_text = 0;
+
+    UINT taken = 0;  // positional arguments consumed
+    for (std::size_t i = 0; i < nparams; ++i) {
+        const char code = codes[i];
         if (taken < call.positional) {
             const UINT index = call.count - 1 - taken;
-            const HRESULT hr = convert_arg(call.args[index], code, args[n], texts[n]);
+            std::string* text = code == T_STR ? &texts[next_text++] : nullptr;
+            const HRESULT hr = convert_arg(call.args[index], code, args[i], text);
             if (FAILED(hr)) {
                 arg_err = index;
                 arg_err_known = true;
                 return hr;
             }
             ++taken;
-            ++n;
             continue;
         }
         if (code == T_VARIANT) {
-            args[n++].var = &missing;
+            args[i].var = &kMissing;
             continue;
         }
         arg_err = call.count;
         arg_err_known = true;
         return DISP_E_PARAMNOTOPTIONAL;
     }
+    if (is_put) {
+        // The value comes last, from the put value.
+        if (!call.value) {
+            arg_err = call.count;
+            arg_err_known = true;
+            return DISP_E_PARAMNOTOPTIONAL;
+        }
+        std::string* text = value_code == T_STR ? &texts[next_text++] : nullptr;
+        const HRESULT hr = convert_arg(*call.value, value_code, args[nparams], text);
+        if (FAILED(hr)) {
+            arg_err = 0;
+            arg_err_known = true;
+            return hr;
+        }
+    }
     if (taken < call.positional) {
         arg_err = call.positional - taken;
         arg_err_known = true;
         return DISP_E_BADPARAMCOUNT;
     }
-    const Handler handler = is_put ? e.put : e.get;
     handler(self, args.data(), result);
     return S_OK;
 }
@@ -297,7 +325,7 @@ void store(Variant& out, ComPtr<IUnknown> v) noexcept {
 
 // ---------------------------------------------------------------------------
 
-DispatchObject::DispatchObject(const ClassInfo& cls) noexcept : cls_(cls) {
+DispatchObject::DispatchObject(const ClassInfo& cls) noexcept : cls_(cls), index_(member_index_for(cls)) {
     if (cls_.live) ::InterlockedIncrement(cls_.live);
     module::object_created();
 }
@@ -352,13 +380,12 @@ HRESULT STDMETHODCALLTYPE DispatchObject::GetTypeInfo(UINT index, LCID, ITypeInf
 
 HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                                         DISPID* ids) noexcept {
-    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (!is_null_iid(riid)) return DISP_E_UNKNOWNINTERFACE;
     if (!names || !ids || count == 0) return E_INVALIDARG;
     DISPID id = DISPID_UNKNOWN;
     if (names[0]) {
-        const std::size_t len = std::wcslen(names[0]);
-        NameCache* cache = name_cache_for(cls_);
-        if (!cache || !cache->find(names[0], len, id)) {
+        if (!index_ || !index_->find(names[0], id)) {
+            const std::size_t len = std::wcslen(names[0]);
             if (len < 32) {
                 // Member names are short: convert into a stack buffer.
                 char small[128];
@@ -373,7 +400,6 @@ HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID riid, LPOLESTR* n
                     return E_OUTOFMEMORY;
                 }
             }
-            if (cache && id != DISPID_UNKNOWN) cache->remember(names[0], len, id);
         }
     }
     ids[0] = id;
@@ -383,8 +409,8 @@ HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID riid, LPOLESTR* n
 
 HRESULT STDMETHODCALLTYPE DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                                  VARIANT* result, EXCEPINFO* excep, UINT* arg_err) noexcept {
-    if (result) ::VariantInit(result);
-    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (result) result->vt = VT_EMPTY;
+    if (!is_null_iid(riid)) return DISP_E_UNKNOWNINTERFACE;
 
     static DISPPARAMS no_params = {nullptr, nullptr, 0, 0};
     if (!params) params = &no_params;

@@ -77,6 +77,7 @@ inline constexpr std::uint16_t T_ALIAS = 0xFFF;  // row type of the default-valu
 #define P_STR "\x0E"
 
 class DispatchObject;
+class MemberIndex;
 
 // One converted argument as a handler receives it.
 struct Arg {
@@ -172,6 +173,7 @@ public:
 private:
     volatile LONG refs_ = 1;
     const ClassInfo& cls_;
+    const MemberIndex* index_;  // nullptr: names take the table walk
 };
 
 // Lookups, shared by the layer and its tests.

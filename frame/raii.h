@@ -6,9 +6,11 @@
 // file.
 
 #include <windows.h>
-#include <objbase.h>
 #include <oleauto.h>
+#include <objbase.h>
+#include <shtypes.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace torvane {
@@ -70,11 +72,11 @@ struct GdiTraits {
     static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 };
 
-// Memory of the COM task allocator (shell item lists and the like).
-template <typename T>
-struct CoTaskMemTraits {
-    static T* invalid() noexcept { return nullptr; }
-    static void close(T* p) noexcept { ::CoTaskMemFree(p); }
+// Shell item lists (SHGetSpecialFolderLocation and kin) come from the task
+// allocator, which is also the shell's allocator.
+struct ItemIdListTraits {
+    static ITEMIDLIST* invalid() noexcept { return nullptr; }
+    static void close(ITEMIDLIST* p) noexcept { ::CoTaskMemFree(p); }
 };
 
 using UniqueBstr = UniqueResource<BSTR, BstrTraits>;
@@ -83,19 +85,20 @@ using UniqueHkey = UniqueResource<HKEY, HkeyTraits>;
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;          // process, event ...
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;        // CreateFile results
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiTraits>;
-template <typename T>
-using UniqueCoTaskMem = UniqueResource<T*, CoTaskMemTraits<T>>;  // e.g. a shell item list
+using UniqueItemIdList = UniqueResource<ITEMIDLIST*, ItemIdListTraits>;
 
-// An owned VARIANT: initialised empty, cleared on destruction.
+// An owned VARIANT: initialised empty, cleared on destruction. Values that
+// own nothing (numbers, dates, by-reference values) are dropped without a
+// call into the platform: this type sits on the path of every member call.
 class Variant {
 public:
-    Variant() noexcept { ::VariantInit(&v_); }
-    Variant(Variant&& other) noexcept : v_(other.v_) { ::VariantInit(&other.v_); }
+    Variant() noexcept { v_.vt = VT_EMPTY; }
+    Variant(Variant&& other) noexcept : v_(other.v_) { other.v_.vt = VT_EMPTY; }
     Variant& operator=(Variant&& other) noexcept {
         if (this != &other) {
             reset();
             v_ = other.v_;
-            ::VariantInit(&other.v_);
+            other.v_.vt = VT_EMPTY;
         }
         return *this;
     }
@@ -113,11 +116,11 @@ public:
     // Hands the value to the caller (who must clear it) and leaves this empty.
     void release_to(VARIANT* out) noexcept {
         *out = v_;
-        ::VariantInit(&v_);
+        v_.vt = VT_EMPTY;
     }
     void reset() noexcept {
-        ::VariantClear(&v_);
-        ::VariantInit(&v_);
+        if (owns_something(v_.vt)) ::VariantClear(&v_);
+        v_.vt = VT_EMPTY;
     }
     VARTYPE vt() const noexcept { return v_.vt; }
 
@@ -153,6 +156,17 @@ public:
     }
 
 private:
+    static bool owns_something(VARTYPE vt) noexcept {
+        // The scalar types below VT_BSTR and the other plain ones, as a bit set.
+        constexpr std::uint64_t plain =
+            (1ull << VT_EMPTY) | (1ull << VT_NULL) | (1ull << VT_I2) | (1ull << VT_I4) | (1ull << VT_R4) |
+            (1ull << VT_R8) | (1ull << VT_CY) | (1ull << VT_DATE) | (1ull << VT_ERROR) | (1ull << VT_BOOL) |
+            (1ull << VT_DECIMAL) | (1ull << VT_I1) | (1ull << VT_UI1) | (1ull << VT_UI2) | (1ull << VT_UI4) |
+            (1ull << VT_I8) | (1ull << VT_UI8) | (1ull << VT_INT) | (1ull << VT_UINT);
+        if (vt & VT_BYREF) return false;
+        // Arrays, strings, objects, records and anything unknown: the platform decides.
+        return vt >= 64 || !((plain >> vt) & 1);
+    }
     VARIANT v_;
 };
 

@@ -1,8 +1,195 @@
-// Placeholder until the List object is built.
+// The List object. Storage is an EntryStore (list/entry_text.h); the column
+// split, rebuilds and the search are the plain functions of
+// list/column_text.h, run over each entry with the settings as they stand at
+// the call, so nothing is cached between calls.
+//
+// No member reports an index, column or range out of bounds as an error: each
+// answers with its neutral result (Null, -1, 0, an empty string, FALSE, or the
+// unchanged count-1). Exhausted memory, and growth beyond
+// EntryStore::kMaxEntries entries, reach the script as the memory error with
+// the list unchanged.
 #include "list/list.h"
 
-#include <stdexcept>
+#include <optional>
+
+#include "frame/guids.h"
+#include "frame/text.h"
+#include "frame/variant_args.h"
 
 namespace torvane {
-ComPtr<IUnknown> create_list_object() { throw std::logic_error("not built"); }
+
+struct CListExObj::Members {
+    using Self = CListExObj;
+    // Row position = dispatch id. Never sort or reorder.
+    static constexpr DispEntry table[] = {
+        /*  1 */ bound<&Self::col_return_null_>                    ("ColReturnNull",                                     T_BOOL),
+        /*  2 */ bound<&Self::col_separate_char_>                  ("ColSeparateChar",                                   T_BSTR),
+        /*  3 */ bound<&Self::col_separate_short_space_>           ("ColSeparateShortSpace",                             T_BOOL),
+        /*  4 */ readonly<&Self::getCount>                         ("Count",                                             T_I4),
+        /*  5 */ property<&Self::getLastValue, &Self::putLastValue>("LastValue",                                         T_VARIANT),
+        /*  6 */ method<&Self::addHead>                            ("AddHead",             P_STR,                        T_I4),
+        /*  7 */ method<&Self::addTail>                            ("AddTail",             P_STR,                        T_I4),
+        /*  8 */ method<&Self::insert>                             ("Insert",              P_I4 P_STR,                   T_I4),
+        /*  9 */ method<&Self::removeHead>                         ("RemoveHead",                                        T_I4),
+        /* 10 */ method<&Self::removeTail>                         ("RemoveTail",                                        T_I4),
+        /* 11 */ method<&Self::remove>                             ("Remove",              P_I4,                         T_I4),
+        /* 12 */ method<&Self::removeAll>                          ("RemoveAll",                                         T_EMPTY),
+        /* 13 */ method<&Self::changeTerminateChar>                ("ChangeTerminateChar", P_I4 P_I4 P_STR P_VARIANT,    T_BOOL),
+        /* 14 */ method<&Self::find>                               ("Find",                P_I4 P_I4 P_STR P_VARIANT,    T_I4),
+        /* 15 */ method<&Self::findCol>                            ("FindCol",             P_I4 P_I4 P_I2 P_STR P_VARIANT, T_I4),
+        /* 16 */ property<&Self::getValue, &Self::putValue>        ("Value",               P_I4,                         T_VARIANT),
+        /* 17 */ readonly<&Self::getColCount>                      ("ColCount",            P_I4,                         T_I2),
+        /* 18 */ property<&Self::getColValue, &Self::putColValue>  ("ColValue",            P_I4 P_I2,                    T_BSTR),
+        /* 19 */ alias                                             ("Value"),
+    };
+};
+
+namespace {
+LONG g_live = 0;
+
+// The clamped range start..end of a ranged member; empty when start > end.
+struct Range {
+    std::int32_t start, end;
+};
+Range clamp_range(std::int32_t start, std::int32_t end, std::int32_t last) {
+    if (start < 0) start = 0;
+    if (end < 0 || end > last) end = last;
+    return Range{start, end};
+}
+}  // namespace
+
+const ClassInfo CListExObj::kClass = {"CListExObj", &IID_IListEx, make_table(Members::table), &g_live};
+
+LONG CListExObj::live_count() noexcept { return g_live; }
+
+CListExObj::CListExObj() noexcept : DispatchObject(kClass) {}
+
+ComPtr<IUnknown> create_list_object() {
+    return ComPtr<IUnknown>::adopt(static_cast<IDispatch*>(new CListExObj()));
+}
+
+// ---------------------------------------------------------------------------
+// Storage
+
+std::int32_t CListExObj::getCount() { return static_cast<std::int32_t>(entries_.size()); }
+
+std::int32_t CListExObj::addHead(std::string_view text) {
+    entries_.insert(0, text);
+    return 0;
+}
+
+std::int32_t CListExObj::addTail(std::string_view text) {
+    entries_.insert(entries_.size(), text);
+    return 0;
+}
+
+// A negative index inserts nothing and answers -1.
+std::int32_t CListExObj::insert(std::int32_t index, std::string_view text) {
+    if (index < 0) return -1;
+    entries_.insert_extending(static_cast<std::size_t>(index), text);
+    return 0;
+}
+
+std::int32_t CListExObj::removeHead() {
+    if (entries_.size() == 0) return -1;
+    entries_.erase(0);
+    return last_index();
+}
+
+std::int32_t CListExObj::removeTail() {
+    if (entries_.size() == 0) return -1;
+    entries_.erase(entries_.size() - 1);
+    return last_index();
+}
+
+std::int32_t CListExObj::remove(std::int32_t index) {
+    if (!valid(index)) return last_index();
+    entries_.erase(static_cast<std::size_t>(index));
+    return last_index();
+}
+
+void CListExObj::removeAll() { entries_.clear(); }
+
+Variant CListExObj::getValue(std::int32_t index) {
+    if (!valid(index)) return Variant::null();
+    return Variant::bstr(to_bstr(entries_.at(static_cast<std::size_t>(index))));
+}
+
+// The value as text (Null, error values and values that do not convert give
+// an empty entry), stored at index; a negative index stores nothing.
+void CListExObj::putValue(std::int32_t index, const VARIANT& value) {
+    const std::string text = opt_text(value).value_or(std::string());
+    if (index < 0) return;
+    entries_.store(static_cast<std::size_t>(index), text);
+}
+
+Variant CListExObj::getLastValue() { return getValue(last_index()); }
+
+void CListExObj::putLastValue(const VARIANT& value) {
+    putValue(entries_.size() == 0 ? 0 : last_index(), value);
+}
+
+// ---------------------------------------------------------------------------
+// Columns and search
+
+std::int16_t CListExObj::getColCount(std::int32_t index) {
+    if (!valid(index) || no_separators()) return 0;
+    const SeparatorSet separators(col_separate_char_, ansi_lead_bytes());
+    const ColumnRules rules{separators, col_separate_short_space_ != FALSE, ansi_lead_bytes()};
+    return count_columns(entries_.at(static_cast<std::size_t>(index)), rules);
+}
+
+std::string CListExObj::getColValue(std::int32_t index, std::int16_t column) {
+    if (!valid(index) || column < 0 || no_separators()) return std::string();
+    const SeparatorSet separators(col_separate_char_, ansi_lead_bytes());
+    const ColumnRules rules{separators, col_separate_short_space_ != FALSE, ansi_lead_bytes()};
+    std::string_view field;
+    if (!column_at(entries_.at(static_cast<std::size_t>(index)), rules, column, field)) return std::string();
+    return std::string(field);
+}
+
+// Rebuilds the entry with one field replaced; a negative index appends the
+// rebuilt text as a new entry.
+void CListExObj::putColValue(std::int32_t index, std::int16_t column, std::string_view text) {
+    const SeparatorSet separators(col_separate_char_, ansi_lead_bytes());
+    const ColumnRules rules{separators, col_separate_short_space_ != FALSE, ansi_lead_bytes()};
+    const std::string_view base = valid(index) ? entries_.at(static_cast<std::size_t>(index)) : std::string_view();
+    const std::string rebuilt = replace_column(base, rules, column, text);
+    entries_.store(index < 0 ? entries_.size() : static_cast<std::size_t>(index), rebuilt);
+}
+
+bool CListExObj::changeTerminateChar(std::int32_t start, std::int32_t end, std::string_view separator,
+                                     const VARIANT& make_default) {
+    const Range r = clamp_range(start, end, last_index());
+    if (r.start > last_index()) return false;
+    const SeparatorSet separators(col_separate_char_, ansi_lead_bytes());
+    const ColumnRules rules{separators, col_separate_short_space_ != FALSE, ansi_lead_bytes()};
+    for (std::int32_t i = r.start; i <= r.end; ++i) {
+        const std::size_t at = static_cast<std::size_t>(i);
+        entries_.store(at, rejoin_columns(entries_.at(at), rules, separator));
+    }
+    std::int16_t flag = 0;
+    if (i2_arg(make_default, flag) == ArgState::value && flag != 0) col_separate_char_.assign(separator);
+    return true;
+}
+
+std::int32_t CListExObj::find(std::int32_t start, std::int32_t end, std::string_view text, const VARIANT& mode) {
+    return findCol(start, end, -1, text, mode);
+}
+
+std::int32_t CListExObj::findCol(std::int32_t start, std::int32_t end, std::int16_t column, std::string_view text,
+                                 const VARIANT& mode) {
+    const Range r = clamp_range(start, end, last_index());
+    if (r.start > r.end) return -1;
+    const TextMatcher matches(text, match_mode(opt_i2(mode).value_or(0)), ansi_lead_bytes());
+    const SeparatorSet separators(col_separate_char_, ansi_lead_bytes());
+    const ColumnRules rules{separators, col_separate_short_space_ != FALSE, ansi_lead_bytes()};
+    for (std::int32_t i = r.start; i <= r.end; ++i) {
+        std::string_view subject = entries_.at(static_cast<std::size_t>(i));
+        if (column >= 0 && !column_at(subject, rules, column, subject)) subject = std::string_view();
+        if (matches(subject)) return i;
+    }
+    return -1;
+}
+
 }  // namespace torvane

@@ -1,9 +1,13 @@
 // ProfileValue: one named value in the fixed section of the profile file
-// named by ProfilePath. No cache: every read and write goes to the file.
-#include <vector>
+// named by ProfilePath. No cache of our own: every read and write goes to
+// the platform's profile calls, and a write is flushed to the file at once,
+// so that other programs reading the file see it.
+#include <cstring>
 
 #include "frame/module.h"
+#include "frame/text.h"
 #include "resources/resource_ids.h"
+#include "scriptdialog/profile_text.h"
 #include "scriptdialog/scriptdialog.h"
 
 namespace torvane {
@@ -18,14 +22,20 @@ std::string CTorvane_ScriptDialog::getProfileValue(const char* key, const VARIAN
     const std::string section = module::load_string_ansi(IDS_PROFILE_SECTION);
     char value[kReadBuffer] = {};
     const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key, "", value, kReadBuffer, profile_path_.c_str());
-    return std::string(value, n < kReadBuffer ? n : kReadBuffer - 1);
+    // The count may cover bytes the platform did not fill when it gave up
+    // on a value too long for the buffer: the text ends at its terminator.
+    std::size_t length = strnlen(value, n < kReadBuffer ? n : kReadBuffer - 1);
+    // A value cut to the buffer ends on a whole character.
+    if (length + 1 >= kReadBuffer) length = whole_characters(std::string_view(value, length), ansi_lead_bytes());
+    return std::string(value, length);
 }
 
 void CTorvane_ScriptDialog::putProfileValue(const char* key, const VARIANT&, const char* value) {
     if (profile_path_.empty()) return;
     const std::string section = module::load_string_ansi(IDS_PROFILE_SECTION);
     // A failed write (read-only file, missing folder) is not reported.
-    ::WritePrivateProfileStringA(section.c_str(), key, value, profile_path_.c_str());
+    if (::WritePrivateProfileStringA(section.c_str(), key, value, profile_path_.c_str()))
+        ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, profile_path_.c_str());
 }
 
 }  // namespace torvane

@@ -135,7 +135,7 @@ Variant CTorvane_ScriptDialog::browseForFolder(const VARIANT& initial_arg) {
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
     bi.lpfn = &browse_callback;
     bi.lParam = reinterpret_cast<LPARAM>(initial.c_str());
-    UniqueCoTaskMem<ITEMIDLIST> item(::SHBrowseForFolderA(&bi));
+    UniqueItemIdList item(::SHBrowseForFolderA(&bi));
     if (!item) return Variant::null();
 
     // The platform's path buffer is MAX_PATH bytes: a longer path fails here

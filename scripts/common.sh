@@ -4,7 +4,11 @@
 #   torvane_pick_arch          32-bit when this machine runs i386 programs,
 #                              else 64-bit (some virtual machines cannot)
 #   torvane_build ARCH         configure and build build-ARCH
-#   torvane_wine_up ARCH       X display, private prefix, warm wineserver
+#   torvane_wine_up ARCH       X display, private prefix, warm wineserver;
+#                              ARCH "both": one 64-bit prefix in which 32-bit
+#                              programs run too (as on 64-bit Windows)
+#   torvane_use_build ARCH     after "both": the loader and artifact folder
+#                              of one build
 #   torvane_wine_down          stop them again
 #
 # Everything lives under the checkout: build-*/ holds builds, prefixes and
@@ -78,13 +82,26 @@ torvane_codepage() {
     fi
 }
 
+# True when this machine runs 32-bit Windows programs.
+torvane_can_run_32() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
+torvane_use_build() {
+    export WINE="$(torvane_wine_loader "$1")"
+    export TORVANE_ARTIFACTS="$TORVANE_ROOT/build-$1/artifacts"
+    mkdir -p "$TORVANE_ARTIFACTS"
+}
+
 torvane_wine_up() {
     local arch=$1 dir="$TORVANE_ROOT/build-$1"
     export WINEDEBUG=-all
-    export WINE="$(torvane_wine_loader "$arch")"
+    if [ "$arch" = both ]; then
+        dir="$TORVANE_ROOT/build-wow64"
+        mkdir -p "$dir"
+        torvane_use_build x86_64
+    else
+        torvane_use_build "$arch"
+    fi
     export WINEPREFIX="$dir/wineprefix"
-    export TORVANE_ARTIFACTS="$dir/artifacts"
-    mkdir -p "$TORVANE_ARTIFACTS"
     if [ "$arch" = i686 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
     torvane_locale
     torvane_codepage 932

@@ -31,21 +31,37 @@ if [ -z "${TORVANE_SKIP_NATIVE:-}" ]; then
     (cd build-native && ctest --output-on-failure) || status=1
 fi
 
-torvane_log "Windows tests ($arch)"
+# Both builds run every test in one 64-bit prefix where this machine runs
+# 32-bit programs (as both kinds of host do on 64-bit Windows: each finds the
+# DLL of its own kind registered under the same ProgID); otherwise the 64-bit
+# build runs them alone.
+if torvane_can_run_32 && [ -z "${TORVANE_ARCH:-}" ]; then
+    prefix=both builds="i686 x86_64"
+else
+    prefix=$arch builds=$arch
+fi
 trap torvane_wine_down EXIT
-torvane_wine_up "$arch"
-(cd "build-$arch" && ctest --output-on-failure --timeout 900) || status=1
+torvane_wine_up "$prefix"
+for build in $builds; do
+    torvane_log "Windows tests ($build)"
+    torvane_use_build "$build"
+    torvane_codepage 932
+    torvane_wine_restart
+    (cd "build-$build" && ctest --output-on-failure --timeout 900) || status=1
 
-# Script and text suites again under code page 1252.
-torvane_log "Windows tests under code page 1252 ($arch)"
-torvane_codepage 1252 2>/dev/null
-torvane_wine_restart
-(cd "build-$arch" && ctest --output-on-failure --timeout 900 -R '^(text_tests|script/.*)$') || status=1
+    # Script and text suites again under code page 1252.
+    torvane_log "Windows tests under code page 1252 ($build)"
+    torvane_codepage 1252 2>/dev/null
+    torvane_wine_restart
+    (cd "build-$build" && ctest --output-on-failure --timeout 900 -R '^(text_tests|script/.*)$') || status=1
+done
 
 # Screenshots of the window tests: BMP files from the tests, kept as PNG.
-for bmp in "$TORVANE_ARTIFACTS"/*.bmp; do
-    [ -e "$bmp" ] || continue
-    convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+for build in $builds; do
+    for bmp in "build-$build"/artifacts/*.bmp; do
+        [ -e "$bmp" ] || continue
+        convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+    done
+    torvane_log "artifacts in build-$build/artifacts"
 done
-torvane_log "artifacts in $TORVANE_ARTIFACTS"
 exit $status

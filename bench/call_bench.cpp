@@ -1,0 +1,196 @@
+// Cost of late-bound calls from C++: the library's members against the floor
+// object doing the same work, measured side by side in one run.
+//
+//   call_bench [--quick]
+//
+// Two ways of calling, as clients do: Invoke with prepared DISPPARAMS and a
+// known id, and GetIDsOfNames + Invoke on every call, as script engines do.
+// Each figure is the median over repetitions of the time per call, with the
+// spread (lowest and highest repetition); the ratio (library / floor) is the
+// median of the ratios of repetitions run back to back.
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench/floor.h"
+#include "frame/module.h"
+#include "frame/raii.h"
+#include "scriptdialog/scriptdialog.h"
+
+using namespace torvane;
+using namespace torvane::bench;
+
+namespace {
+
+struct Figure {
+    double median = 0, low = 0, high = 0;  // ns per call
+};
+
+double now_ns() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1e9 / static_cast<double>(freq.QuadPart);
+}
+
+int g_reps = 11;
+long g_calls = 100000;
+
+// Times two calls in alternating repetitions, so that both see the same
+// load of the machine; the ratio is the median of the per-repetition ratios.
+struct Pair {
+    Figure a, b;
+    double ratio = 0;
+};
+
+Figure summary(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 2], v.front(), v.back()};
+}
+
+Pair measure(const std::function<void()>& a, const std::function<void()>& b) {
+    for (int i = 0; i < 1000; ++i) {
+        a();
+        b();
+    }
+    std::vector<double> ta, tb, ratios;
+    for (int r = 0; r < g_reps; ++r) {
+        double t0 = now_ns();
+        for (long i = 0; i < g_calls; ++i) a();
+        ta.push_back((now_ns() - t0) / static_cast<double>(g_calls));
+        t0 = now_ns();
+        for (long i = 0; i < g_calls; ++i) b();
+        tb.push_back((now_ns() - t0) / static_cast<double>(g_calls));
+        ratios.push_back(ta.back() / tb.back());
+    }
+    Pair p{summary(ta), summary(tb), summary(ratios).median};
+    return p;
+}
+
+// One member call in both manners, reusing the argument array.
+struct Call {
+    IDispatch* object;
+    std::wstring name;
+    WORD flags;
+    std::vector<VARIANT> args;  // DISPPARAMS order (last argument first); not owned
+    DISPID id = DISPID_UNKNOWN;
+
+    void by_id() {
+        DISPPARAMS params{args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+        Variant result;
+        object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.put(), nullptr, nullptr);
+    }
+    void by_name() {
+        LPOLESTR names[1] = {const_cast<LPOLESTR>(name.c_str())};
+        DISPID found = DISPID_UNKNOWN;
+        object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &found);
+        DISPPARAMS params{args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+        Variant result;
+        object->Invoke(found, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.put(), nullptr, nullptr);
+    }
+    bool prepare() {
+        LPOLESTR names[1] = {const_cast<LPOLESTR>(name.c_str())};
+        if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return false;
+        DISPPARAMS params{args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+        Variant result;
+        return SUCCEEDED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.put(), nullptr, nullptr));
+    }
+};
+
+void row(const char* what, const Pair& p) {
+    std::printf("%-36s %9.1f [%7.1f-%7.1f] %9.1f [%7.1f-%7.1f] %6.2fx\n", what, p.a.median, p.a.low, p.a.high,
+                p.b.median, p.b.low, p.b.high, p.ratio);
+}
+
+void compare(const char* what, Call lib, Call floor) {
+    if (!lib.prepare() || !floor.prepare()) {
+        std::printf("%-36s (not available)\n", what);
+        return;
+    }
+    row((std::string(what) + " by id").c_str(), measure([&] { lib.by_id(); }, [&] { floor.by_id(); }));
+    row((std::string(what) + " by name").c_str(), measure([&] { lib.by_name(); }, [&] { floor.by_name(); }));
+}
+
+// An object handed out by a member of the ScriptDialog object.
+ComPtr<IDispatch> made_by(IDispatch* sd, const wchar_t* member) {
+    Call c{sd, member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}};
+    LPOLESTR names[1] = {const_cast<LPOLESTR>(member)};
+    if (FAILED(sd->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &c.id))) return {};
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    Variant result;
+    if (FAILED(sd->Invoke(c.id, IID_NULL, LOCALE_USER_DEFAULT, c.flags, &none, result.put(), nullptr, nullptr)))
+        return {};
+    ComPtr<IDispatch> d;
+    if ((result.vt() == VT_UNKNOWN || result.vt() == VT_DISPATCH) && result.get().punkVal)
+        result.get().punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(d.put()));
+    return d;
+}
+
+VARIANT i4(LONG v) {
+    VARIANT x;
+    x.vt = VT_I4;
+    x.lVal = v;
+    return x;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (!std::strcmp(argv[i], "--quick")) {
+            g_reps = 3;
+            g_calls = 2000;
+        }
+    module::init(::GetModuleHandleW(nullptr));
+    ::OleInitialize(nullptr);
+    {
+        auto sd = ComPtr<IDispatch>::adopt(new CTorvane_ScriptDialog());
+        auto floor = ComPtr<IDispatch>::adopt(new Floor());
+        auto list = made_by(sd.get(), L"CreateList");
+        const WORD get = DISPATCH_PROPERTYGET, method = DISPATCH_METHOD;
+
+        std::printf("C++ calls, ns per call: median [lowest-highest] over %d repetitions of %ld calls\n", g_reps, g_calls);
+        std::printf("%-36s %29s %29s %7s\n", "member", "library", "floor", "ratio");
+        compare("TickCount", {sd.get(), L"TickCount", get, {}}, {floor.get(), L"TickCount", get, {}});
+        compare("IntS(123456, 10)", {sd.get(), L"IntS", method, {i4(10), i4(123456)}},
+                {floor.get(), L"IntS", method, {i4(10), i4(123456)}});
+
+        UniqueBstr text(::SysAllocString(L"abc,def"));
+        VARIANT t;
+        t.vt = VT_BSTR;
+        t.bstrVal = text.get();
+        if (list) {
+            compare("List.AddTail(\"abc,def\")", {list.get(), L"AddTail", method, {t}}, {floor.get(), L"AddTail", method, {t}});
+            compare("List.Value(5)", {list.get(), L"Value", get, {i4(5)}}, {floor.get(), L"Value", get, {i4(5)}});
+        } else {
+            std::printf("%-36s (CreateList not available)\n", "List");
+        }
+
+        auto lookup = [](IDispatch* object, const wchar_t* name) {
+            return [object, name] {
+                LPOLESTR names[1] = {const_cast<LPOLESTR>(name)};
+                DISPID id;
+                object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+            };
+        };
+        // Name lookup alone: the same name in both, and the last row of the
+        // library's largest table against the floor's longest name.
+        row("GetIDsOfNames(\"TickCount\")", measure(lookup(sd.get(), L"TickCount"), lookup(floor.get(), L"TickCount")));
+        row("GetIDsOfNames(\"tickcount\")", measure(lookup(sd.get(), L"tickcount"), lookup(floor.get(), L"tickcount")));
+        row("GetIDsOfNames(last: \"ProfileValue\")",
+            measure(lookup(sd.get(), L"ProfileValue"), lookup(floor.get(), L"TickCount")));
+    }
+    ::OleUninitialize();
+    return 0;
+}

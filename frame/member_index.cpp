@@ -1,0 +1,114 @@
+#include "frame/member_index.h"
+
+#include <atomic>
+
+#include "frame/dispatch.h"
+
+namespace torvane {
+namespace {
+
+// ASCII letters folded to lower case, digits as they are, 0 for any other
+// character of the first 128.
+constexpr struct FoldTable {
+    unsigned char map[128] = {};
+    constexpr FoldTable() {
+        for (int c = '0'; c <= '9'; ++c) map[c] = static_cast<unsigned char>(c);
+        for (int c = 'a'; c <= 'z'; ++c) map[c] = static_cast<unsigned char>(c);
+        for (int c = 'A'; c <= 'Z'; ++c) map[c] = static_cast<unsigned char>(c + 32);
+    }
+} kFold;
+
+inline unsigned fold(unsigned c) noexcept { return c < 128 ? kFold.map[c] : 0; }
+
+}  // namespace
+
+void MemberIndex::build(const ClassInfo& cls) noexcept {
+    // Rows in bucket order, counted first. Ids are those of the table walk:
+    // the first row of a name wins, the table before its bases.
+    struct Pending {
+        Row row;
+        std::size_t bucket;
+    };
+    Pending pending[kMaxRows];
+    std::size_t n = 0, used = 0;
+    DISPID level = 0;
+    for (const DispTable* t = &cls.table; t; t = t->base, ++level) {
+        for (std::size_t i = 0; i < t->count; ++i) {
+            const DispEntry& e = t->entries[i];
+            if (e.is_alias()) continue;
+            std::size_t len = 0;
+            for (; e.name[len]; ++len) {
+                const unsigned f = fold(static_cast<unsigned char>(e.name[len]));
+                if (f == 0 || len == kMaxName || used + len + 1 >= kPool) return;  // not indexable: decline all
+                pool_[used + len] = static_cast<char>(f);
+            }
+            if (len == 0 || n == kMaxRows) return;
+            const char* folded = pool_ + used;
+            auto at = [&](std::size_t k) -> unsigned { return k < len ? static_cast<unsigned char>(folded[k]) : 0; };
+            const DISPID id = e.dispid != DISPID_UNKNOWN ? e.dispid : (level << 16) | static_cast<DISPID>(i + 1);
+            Pending& p = pending[n++];
+            p.row = Row{static_cast<std::uint16_t>(used), static_cast<std::uint8_t>(len), id};
+            p.bucket = bucket_of(at(0), at(1), at(2), at(3));
+            used += len + 1;
+        }
+    }
+    std::uint16_t counts[kBuckets] = {};
+    for (std::size_t i = 0; i < n; ++i) ++counts[pending[i].bucket];
+    start_[0] = 0;
+    for (std::size_t b = 0; b < kBuckets; ++b) start_[b + 1] = static_cast<std::uint16_t>(start_[b] + counts[b]);
+    std::uint16_t fill[kBuckets];
+    for (std::size_t b = 0; b < kBuckets; ++b) fill[b] = start_[b];
+    for (std::size_t i = 0; i < n; ++i) rows_[fill[pending[i].bucket]++] = pending[i].row;  // keeps table order
+    complete_ = true;
+}
+
+bool MemberIndex::find(const wchar_t* name, DISPID& id) const noexcept {
+    if (!complete_) return false;
+    // The bucket comes from the first four characters (read no further than
+    // the end), then one pass compares the name with each candidate.
+    unsigned f[4] = {0, 0, 0, 0};
+    for (std::size_t k = 0; k < 4 && name[k]; ++k) f[k] = fold(name[k]);
+    const std::size_t b = bucket_of(f[0], f[1], f[2], f[3]);
+    for (std::size_t r = start_[b]; r < start_[b + 1]; ++r) {
+        const Row& row = rows_[r];
+        const char* folded = pool_ + row.name;
+        std::size_t i = 0;
+        while (i < row.len && fold(name[i]) == static_cast<unsigned char>(folded[i])) ++i;
+        if (i == row.len && name[i] == 0) {
+            id = row.id;
+            return true;
+        }
+    }
+    // No member: a plain name is unknown; any other is for the platform to judge.
+    std::size_t len = 0;
+    for (; name[len]; ++len)
+        if (fold(name[len]) == 0) return false;
+    if (len == 0) return false;
+    id = DISPID_UNKNOWN;
+    return true;
+}
+
+const MemberIndex* member_index_for(const ClassInfo& cls) noexcept {
+    struct Entry {
+        std::atomic<const ClassInfo*> owner{nullptr};
+        std::atomic<int> ready{0};
+        MemberIndex index;
+    };
+    static Entry entries[16];
+    for (Entry& e : entries) {
+        const ClassInfo* owner = e.owner.load(std::memory_order_acquire);
+        if (owner == nullptr) {
+            const ClassInfo* expected = nullptr;
+            if (e.owner.compare_exchange_strong(expected, &cls, std::memory_order_acq_rel)) {
+                e.index.build(cls);
+                e.ready.store(1, std::memory_order_release);
+                return &e.index;
+            }
+            owner = expected;
+        }
+        if (owner == &cls) return e.ready.load(std::memory_order_acquire) ? &e.index : nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace torvane

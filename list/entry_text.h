@@ -1,0 +1,64 @@
+#pragma once
+// The entries of a List object: an ordered array of byte strings. Platform-free.
+//
+// All entry bytes live in one arena; each slot holds the offset and length of
+// its entry there (16 bytes a slot on 64-bit, 8 on 32-bit). Overwritten and
+// removed entries leave garbage in the arena, which is compacted away when
+// the arena would otherwise grow. Empty entries take no arena bytes.
+//
+// Slot capacity is always a multiple of 1024: it grows to the larger of what
+// is needed, 1024 more, and half as much again (so that a long run of appends
+// costs amortised constant time). Every change obtains its new storage before
+// it touches the old, so a failed allocation (std::bad_alloc) leaves the
+// entries as they were. More than kMaxEntries entries are refused the same way.
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace torvane {
+
+class EntryStore {
+public:
+    static constexpr std::size_t kMaxEntries = std::size_t(1) << 27;
+    static constexpr std::size_t kGrowthStep = 1024;
+
+    std::size_t size() const { return slots_.size(); }
+    std::size_t capacity() const { return slots_.capacity(); }
+    std::string_view at(std::size_t i) const {
+        const Slot& s = slots_[i];
+        return std::string_view(s.length ? bytes_.data() + s.offset : "", s.length);
+    }
+
+    // Inserts text at index (index <= size()).
+    void insert(std::size_t index, std::string_view text);
+    // Inserts text at index; empty entries first fill the gap when index is
+    // beyond the end.
+    void insert_extending(std::size_t index, std::string_view text);
+    // Writes text at index; empty entries first fill the gap when index is
+    // beyond the end.
+    void store(std::size_t index, std::string_view text);
+    void erase(std::size_t index);
+    // Removes every entry and releases the storage.
+    void clear() noexcept;
+
+    // Arena bytes held, live and garbage (for tests of compaction).
+    std::size_t arena_size() const { return bytes_.size(); }
+
+private:
+    struct Slot {
+        std::size_t offset;
+        std::size_t length;
+    };
+
+    void reserve_slots(std::size_t needed);
+    // Appends text to the arena and returns its offset. The text may lie in
+    // the arena itself.
+    std::size_t append_bytes(std::string_view text);
+    void release_bytes(const Slot& s) noexcept;
+
+    std::vector<Slot> slots_;
+    std::vector<char> bytes_;
+    std::size_t garbage_ = 0;
+};
+
+}  // namespace torvane

@@ -1,0 +1,166 @@
+#include "scriptdialog/path_text.h"
+
+#include <vector>
+
+namespace torvane {
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+bool is_single(std::string_view s, std::size_t i, const LeadBytes& lead, char c) {
+    return s[i] == c && lead.char_len(s, i) == 1;
+}
+
+int hex_digit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The value of `digits` read as strtol(digits, nullptr, 16) reads it. The
+// texts here are at most two characters, so a "0x" prefix can only read as 0
+// either way and needs no case of its own.
+long read_hex(std::string_view digits) {
+    std::size_t i = 0;
+    while (i < digits.size() && is_blank(digits[i])) ++i;
+    bool negative = false;
+    if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) negative = digits[i++] == '-';
+    long value = 0;
+    for (int d; i < digits.size() && (d = hex_digit(digits[i])) >= 0; ++i) value = value * 16 + d;
+    return negative ? -value : value;
+}
+
+bool equals_ascii_nocase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string change_extension(std::string_view path, std::string_view extension, const LeadBytes& lead) {
+    // The last '.', '\\' or '/' after the first character decides.
+    std::size_t dot = npos;
+    for (std::size_t i = 0; i < path.size(); i += lead.char_len(path, i)) {
+        if (i == 0 || lead.char_len(path, i) != 1) continue;
+        if (path[i] == '.')
+            dot = i;
+        else if (path[i] == '\\' || path[i] == '/')
+            dot = npos;
+    }
+    std::string result;
+    if (dot != npos) {
+        result.reserve(dot + 1 + extension.size());
+        result.append(path.substr(0, dot + 1));
+    } else {
+        result.reserve(path.size() + 1 + extension.size());
+        result.append(path).push_back('.');
+    }
+    result.append(extension);
+    return result;
+}
+
+std::optional<std::string> decode_local_path(std::string_view text, const LeadBytes& lead) {
+    // A zero byte ends the text, as it ends a string handed over by a script.
+    text = text.substr(0, text.find('\0'));
+    if (text.empty()) return std::nullopt;
+
+    std::size_t colons = 0, first_colon = npos;
+    for (std::size_t i = 0; i < text.size(); i += lead.char_len(text, i)) {
+        if (!is_single(text, i, lead, ':')) continue;
+        if (colons++ == 0) first_colon = i;
+    }
+
+    std::size_t start = 0;
+    if (colons == 1) {
+        if (first_colon != 1) return std::nullopt;
+    } else if (colons == 2) {
+        if (!equals_ascii_nocase(text.substr(0, first_colon), "file")) return std::nullopt;
+        std::size_t p = first_colon + 1;
+        while (p < text.size() && text[p] == '/') ++p;
+        if (p >= text.size()) return std::nullopt;
+        const std::size_t q = p + lead.char_len(text, p);
+        if (q >= text.size() || !is_single(text, q, lead, ':')) return std::nullopt;
+        start = p;
+    } else {
+        return std::nullopt;
+    }
+
+    std::string out;
+    out.reserve(text.size() - start);
+    for (std::size_t i = start; i < text.size();) {
+        const std::size_t len = lead.char_len(text, i);
+        const char c = text[i];
+        if (len == 1 && c == '/') {
+            out.push_back('\\');
+            ++i;
+        } else if (len == 1 && c == '%') {
+            // The two characters after the '%', or as many as remain.
+            std::size_t end = i + 1;
+            for (int n = 0; n < 2 && end < text.size(); ++n) end += lead.char_len(text, end);
+            const char byte = static_cast<char>(static_cast<unsigned long>(read_hex(text.substr(i + 1, end - i - 1))) & 0xFF);
+            if (byte == '\0') break;
+            out.push_back(byte);
+            i = end;
+        } else {
+            out.append(text.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
+}
+
+bool create_directory_tree(std::string_view path_view, const LeadBytes& lead, const DirectoryOps& ops) {
+    const std::string path(path_view);
+    PathKind kind = ops.probe(path);
+    if (kind != PathKind::missing) return kind == PathKind::directory;
+
+    // Offsets of the separating backslashes, found character by character.
+    std::vector<std::size_t> separators;
+    for (std::size_t i = 0; i < path.size(); i += lead.char_len(path, i))
+        if (is_single(path, i, lead, '\\')) separators.push_back(i);
+
+    std::size_t created_end = 0;
+    for (;;) {
+        // The longest leading part, cut at a backslash, that exists.
+        std::size_t cut = npos;
+        for (auto it = separators.rbegin(); it != separators.rend(); ++it) {
+            if (*it == 0) break;  // the empty text before a leading backslash
+            if (ops.probe(path.substr(0, *it)) != PathKind::missing) {
+                cut = *it;
+                break;
+            }
+        }
+        // An existing file (or a directory that refuses the backslash)
+        // followed by the path's trailing backslash.
+        if (cut != npos && cut + 1 == path.size()) return false;
+
+        // The next component ends at the first backslash behind the cut
+        // (behind the first character when nothing exists).
+        const std::size_t after = (cut == npos) ? 0 : cut;
+        std::size_t end = path.size();
+        for (std::size_t s : separators)
+            if (s > after) {
+                end = s;
+                break;
+            }
+        // A round must reach further than the one before; anything else
+        // means the file system does not show what it made.
+        if (end <= created_end) return false;
+        if (!ops.create(path.substr(0, end))) return false;
+        created_end = end;
+
+        kind = ops.probe(path);
+        if (kind != PathKind::missing) return kind == PathKind::directory;
+    }
+}
+
+}  // namespace torvane

@@ -1,0 +1,56 @@
+#pragma once
+// Path texts of the file members: extension replacement, 'file:' address
+// decoding and the walk that creates a directory tree from the top down.
+// Platform-free; the code page enters as its lead-byte table, and every scan
+// steps character by character, so that a trail byte equal to '\\', '/', '.'
+// or ':' never counts as one of those characters.
+//
+// None of these works in a fixed buffer: a text of any length is processed in
+// full, and whatever the platform cannot take is refused by the platform.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "frame/mbcs.h"
+
+namespace torvane {
+
+// The path with its extension replaced by `extension` (given without its
+// dot). The extension dot is the last '.' that comes after the last '\\' or
+// '/' and is not the path's first character; without one, "." and the
+// extension are appended to the whole path. An empty extension leaves the
+// result ending in the dot.
+std::string change_extension(std::string_view path, std::string_view extension, const LeadBytes& lead);
+
+// A local path ("C:/dir/x") or a 'file:' address ("file:///C:/My%20Files")
+// turned into a local path with backslashes; nullopt for anything else.
+//  - exactly one ':' : it must be the second character (a drive letter);
+//  - exactly two ':' : the text must start with "file:" (any case); after the
+//    slashes that follow, a drive letter and ':' must come;
+//  - any other count : nullopt, as for an empty text.
+// Decoding turns '/' into '\\' and "%XY" into the byte whose value is XY read
+// as a base-16 number the way strtol reads it (leading blanks and a sign
+// accepted, reading stops at the first non-digit; low 8 bits kept). A "%"
+// near the end reads the characters that remain. A decoded zero byte ends
+// the result.
+std::optional<std::string> decode_local_path(std::string_view text, const LeadBytes& lead);
+
+// What the directory walk asks of the file system.
+enum class PathKind { missing, file, directory };
+struct DirectoryOps {
+    std::function<PathKind(const std::string&)> probe;
+    std::function<bool(const std::string&)> create;  // one directory; false when it fails
+};
+
+// Creates `path` and every missing directory above it, top down, one per
+// round, and answers whether the path finally is a directory. Only '\\'
+// separates components. Each round finds the longest leading part, cut at a
+// backslash, that exists, and creates that part plus its next component.
+// When no leading part exists (a relative name, "\\dir" on the current drive,
+// a missing drive), the first component is created as it stands. A path that
+// names an existing file followed by a trailing backslash, a failed create,
+// or a round that makes no progress ends the walk with false.
+bool create_directory_tree(std::string_view path, const LeadBytes& lead, const DirectoryOps& ops);
+
+}  // namespace torvane

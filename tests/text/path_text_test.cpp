@@ -1,0 +1,247 @@
+// Path texts under a double-byte and a single-byte code page. "\x83\x5C"
+// (a katakana) and "\x95\x5C" (a kanji) are code-page-932 characters whose
+// trail byte is the backslash; under 1252 each is two characters.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "scriptdialog/path_text.h"
+#include "scriptdialog/profile_text.h"
+
+using namespace torvane;
+
+namespace {
+
+const LeadBytes kCp932 = LeadBytes::cp932();
+const LeadBytes kCp1252 = LeadBytes::single_byte();
+
+struct ExtCase {
+    const char* path;
+    const char* ext;
+    const char* want;
+};
+
+TEST(ChangeExtension, ReplacesTheLastDotOfTheLastComponent) {
+    const ExtCase cases[] = {
+        {"C:\\dir.x\\name", "txt", "C:\\dir.x\\name.txt"},
+        {"a.b.c", "d", "a.b.d"},
+        {"name.old", "", "name."},
+        {".profile", "x", ".profile.x"},  // the first character is never the dot
+        {"dir/a.b/c", "e", "dir/a.b/c.e"},
+        {"dir\\.hidden", "e", "dir\\.e"},
+        {"", "txt", ".txt"},
+        {"name.", "txt", "name.txt"},
+        {"name", "tar.gz", "name.tar.gz"},
+        // "\x95\x5C" (a kanji) ends in 0x5C: still no separator under 932.
+        {"a.b\x95\x5C", "c", "a.c"},
+        {"\x83\x5C.txt", "doc", "\x83\x5C.doc"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(cases[i].want, change_extension(cases[i].path, cases[i].ext, kCp932)) << "case " << i;
+    // Under 1252 the same bytes are two characters, the second a backslash.
+    EXPECT_EQ("a.b\x95\x5C.c", change_extension("a.b\x95\x5C", "c", kCp1252));
+    // A lead byte at the very end stands alone and does not swallow anything.
+    EXPECT_EQ("a.x", change_extension("a.\x83", "x", kCp932));
+}
+
+TEST(ChangeExtension, LongPathsAreProcessedWhole) {
+    const std::string dir(400, 'd');
+    const std::string ext(300, 'e');
+    EXPECT_EQ(dir + "\\n." + ext, change_extension(dir + "\\n.old", ext, kCp932));
+    EXPECT_EQ(dir + "." + ext, change_extension(dir, ext, kCp932));
+}
+
+struct DecodeCase {
+    const char* text;
+    const char* want;  // nullptr: no local path
+};
+
+TEST(DecodeLocalPath, ColonRulesAndDecoding) {
+    const DecodeCase cases[] = {
+        {"file:///C:/My%20Files/a.txt", "C:\\My Files\\a.txt"},
+        {"C:/x/y", "C:\\x\\y"},
+        {"FILE:c:/x", "c:\\x"},
+        {"File:C:", "C:"},
+        {"C:\\a%41", "C:\\aA"},
+        {"C:\\a%zzb", "C:\\a"},           // a non-hexadecimal pair reads as 0 and ends the text
+        {"C:\\a%4", "C:\\a\x04"},          // one character left
+        {"C:\\a%", "C:\\a"},               // none left: 0
+        {"C:\\a% 7b", "C:\\a\x07" "b"},    // a leading blank is read past
+        {"C:\\a%-1b", "C:\\a\xFF" "b"},    // a sign is read; the low 8 bits stay
+        {"C:\\a%4g", "C:\\a\x04"},         // reading stops at the first non-digit; both skipped
+        {"C:\\a%2F", "C:\\a/"},            // decoded bytes are not decoded again
+        {"C:\\%e3%81", "C:\\\xE3\x81"},
+        {"", nullptr},
+        {"relative\\path", nullptr},
+        {"\\\\server\\share\\x", nullptr},
+        {":", nullptr},
+        {"::", nullptr},
+        {":::", nullptr},
+        {"ab:/x", nullptr},                // one colon, not a drive letter
+        {"http://C:/x", nullptr},          // two colons, another scheme
+        {"file://server/share/x:y", nullptr},
+        {"file:///", nullptr},
+        {"file:C", nullptr},
+        {"file:C:x:y", nullptr},           // three colons
+        {"file:///C:/a/b:c", nullptr},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto got = decode_local_path(cases[i].text, kCp932);
+        if (cases[i].want == nullptr)
+            EXPECT_FALSE(got.has_value()) << "case " << i << ": " << got.value_or("");
+        else
+            EXPECT_EQ(cases[i].want, got.value_or("<none>")) << "case " << i;
+    }
+}
+
+TEST(DecodeLocalPath, StepsCharacterByCharacter) {
+    // A trail byte is copied with its lead byte, never converted.
+    EXPECT_EQ("C:\\\x83\x5C\\x", decode_local_path("C:/\x83\x5C/x", kCp932).value());
+    // "\x83:" is one character under 932: the colon in it does not count.
+    EXPECT_FALSE(decode_local_path("\x83:/x", kCp932).has_value());
+    EXPECT_FALSE(decode_local_path("C:\x83:", kCp1252).has_value());
+    EXPECT_EQ("C:\x83:", decode_local_path("C:\x83:", kCp932).value());
+    // A "%" escape that reaches into a double-byte character takes it whole.
+    EXPECT_EQ("C:\\\x0A" "b", decode_local_path("C:\\%A\x83\x5C" "b", kCp932).value());
+    // A text that ends in a lead byte.
+    EXPECT_EQ("C:\\\x83", decode_local_path("C:/\x83", kCp932).value());
+    // A zero byte ends the text.
+    EXPECT_EQ("C:\\a", decode_local_path(std::string_view("C:/a\0b:c", 8), kCp932).value());
+}
+
+TEST(DecodeLocalPath, LongTextsAreDecodedWhole) {
+    std::string text = "file:///C:";
+    std::string want = "C:";
+    for (int i = 0; i < 200; ++i) {
+        text += "/%41b";
+        want += "\\Ab";
+    }
+    EXPECT_EQ(want, decode_local_path(text, kCp932).value());
+}
+
+// A file system of names in memory.
+class FakeFs {
+public:
+    std::map<std::string, PathKind> entries{{"C:", PathKind::directory}};
+    std::vector<std::string> created;
+    bool create_fails = false;
+    bool create_hidden = false;  // created directories do not show
+
+    DirectoryOps ops() {
+        return DirectoryOps{
+            [this](const std::string& p) {
+                auto it = entries.find(p);
+                if (it != entries.end()) return it->second;
+                // A trailing backslash finds directories only.
+                if (p.empty() || p.back() != '\\') return PathKind::missing;
+                it = entries.find(p.substr(0, p.size() - 1));
+                return (it != entries.end() && it->second == PathKind::directory) ? PathKind::directory
+                                                                                   : PathKind::missing;
+            },
+            [this](const std::string& p) {
+                created.push_back(p);
+                if (create_fails) return false;
+                if (!create_hidden) entries[p] = PathKind::directory;
+                return true;
+            }};
+    }
+};
+
+TEST(CreateDirectoryTree, CreatesFromTheTopDown) {
+    FakeFs fs;
+    fs.entries["C:\\a"] = PathKind::directory;
+    EXPECT_TRUE(create_directory_tree("C:\\a\\b\\c", kCp932, fs.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\a\\b", "C:\\a\\b\\c"}), fs.created);
+
+    FakeFs trailing;
+    trailing.entries["C:\\a"] = PathKind::directory;
+    EXPECT_TRUE(create_directory_tree("C:\\a\\b\\c\\", kCp932, trailing.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\a\\b", "C:\\a\\b\\c"}), trailing.created);
+
+    FakeFs drive;  // only the drive prefix exists
+    EXPECT_TRUE(create_directory_tree("C:\\x\\y", kCp932, drive.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\x", "C:\\x\\y"}), drive.created);
+}
+
+TEST(CreateDirectoryTree, ExistingPaths) {
+    FakeFs fs;
+    fs.entries["C:\\d"] = PathKind::directory;
+    fs.entries["C:\\f"] = PathKind::file;
+    EXPECT_TRUE(create_directory_tree("C:\\d", kCp932, fs.ops()));
+    EXPECT_FALSE(create_directory_tree("C:\\f", kCp932, fs.ops()));
+    EXPECT_FALSE(create_directory_tree("C:\\f\\", kCp932, fs.ops()));  // a file and a trailing backslash
+    EXPECT_TRUE(fs.created.empty());
+    // Below a file the platform refuses to create.
+    fs.create_fails = true;
+    EXPECT_FALSE(create_directory_tree("C:\\f\\sub", kCp932, fs.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\f\\sub"}), fs.created);
+}
+
+TEST(CreateDirectoryTree, TrailBytesAreNoSeparators) {
+    const std::string so = "\x83\x5C";  // ends in 0x5C
+    FakeFs fs;
+    EXPECT_TRUE(create_directory_tree("C:\\" + so + "\\" + so, kCp932, fs.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\" + so, "C:\\" + so + "\\" + so}), fs.created);
+
+    FakeFs single;  // under 1252 the same bytes end in a trailing backslash
+    EXPECT_TRUE(create_directory_tree("C:\\" + so, kCp1252, single.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\\x83"}), single.created);
+}
+
+TEST(CreateDirectoryTree, NothingExisting) {
+    FakeFs relative;
+    relative.entries.clear();
+    EXPECT_TRUE(create_directory_tree("new\\sub", kCp932, relative.ops()));
+    EXPECT_EQ((std::vector<std::string>{"new", "new\\sub"}), relative.created);
+
+    FakeFs rooted;
+    rooted.entries.clear();
+    EXPECT_TRUE(create_directory_tree("\\top\\sub", kCp932, rooted.ops()));
+    EXPECT_EQ((std::vector<std::string>{"\\top", "\\top\\sub"}), rooted.created);
+
+    FakeFs missing_drive;
+    missing_drive.create_fails = true;
+    EXPECT_FALSE(create_directory_tree("Q:\\x\\y", kCp932, missing_drive.ops()));
+    EXPECT_EQ((std::vector<std::string>{"Q:"}), missing_drive.created);
+
+    FakeFs slashes;  // forward slashes do not separate: one component
+    EXPECT_TRUE(create_directory_tree("C:/p/q", kCp932, slashes.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:/p/q"}), slashes.created);
+
+    FakeFs empty;
+    EXPECT_FALSE(create_directory_tree("", kCp932, empty.ops()));
+    EXPECT_TRUE(empty.created.empty());
+}
+
+TEST(CreateDirectoryTree, EndsWhenCreatedDirectoriesDoNotShow) {
+    FakeFs fs;
+    fs.create_hidden = true;
+    EXPECT_FALSE(create_directory_tree("C:\\a\\b\\c", kCp932, fs.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\a"}), fs.created);
+}
+
+TEST(CreateDirectoryTree, LongPathsAreWalkedWhole) {
+    std::string path = "C:";
+    std::vector<std::string> want;
+    for (int i = 0; i < 60; ++i) {
+        path += "\\dir" + std::to_string(i);
+        want.push_back(path);
+    }
+    FakeFs fs;
+    EXPECT_TRUE(create_directory_tree(path, kCp932, fs.ops()));
+    EXPECT_EQ(want, fs.created);
+}
+
+TEST(WholeCharacters, DropsAHalfCharacterAtTheEnd) {
+    EXPECT_EQ(0u, whole_characters("", kCp932));
+    EXPECT_EQ(3u, whole_characters("abc", kCp932));
+    EXPECT_EQ(3u, whole_characters("a\x83\x5C", kCp932));
+    EXPECT_EQ(3u, whole_characters("a\x83\x5C\x83", kCp932));
+    EXPECT_EQ(0u, whole_characters("\x83", kCp932));
+    EXPECT_EQ(4u, whole_characters("a\x83\x5C\x83", kCp1252));
+    // A trail byte that happens to be a lead byte value is part of its pair.
+    EXPECT_EQ(2u, whole_characters("\x83\x83", kCp932));
+    EXPECT_EQ(2u, whole_characters("\x83\x83\x83", kCp932));
+}
+
+}  // namespace
