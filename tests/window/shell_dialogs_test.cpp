@@ -196,7 +196,7 @@ TEST_F(DialogTest, SaveAsksBeforeReplacingAFile) {
 }
 
 TEST_F(DialogTest, LongInitialNameIsHandedOverWhole) {
-    const std::wstring long_name(600, L'n');
+    const std::wstring long_name(5000, L'n');
     std::wstring shown;
     ModalDriver driver([&] {
         HWND dialog = find_dialog(kFileNameBox);
