@@ -19,8 +19,22 @@ void init_ansi_lead_bytes() noexcept {
     g_lead_bytes = table;
 }
 
+// Every ANSI code page keeps ASCII as it is: plain ASCII text converts
+// without the platform (member names, numbers and most script texts are).
+template <typename C>
+bool all_ascii(const C* text, std::size_t length) noexcept {
+    unsigned bits = 0;
+    for (std::size_t i = 0; i < length; ++i) bits |= static_cast<unsigned>(text[i]);
+    return bits < 0x80;
+}
+
 std::string to_ansi(const wchar_t* text, std::size_t length) {
     if (length == 0 || text == nullptr) return std::string();
+    if (all_ascii(text, length)) {
+        std::string out(length, '\0');
+        for (std::size_t i = 0; i < length; ++i) out[i] = static_cast<char>(text[i]);
+        return out;
+    }
     if (length > INT_MAX / 2) throw std::bad_alloc();
     const int n = static_cast<int>(length);
     const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, n, nullptr, 0, nullptr, nullptr);
@@ -34,6 +48,12 @@ std::string to_ansi(BSTR text) { return text ? to_ansi(text, ::SysStringLen(text
 
 UniqueBstr to_bstr(std::string_view ansi) {
     if (ansi.size() > INT_MAX) throw std::bad_alloc();
+    if (all_ascii(reinterpret_cast<const unsigned char*>(ansi.data()), ansi.size())) {
+        UniqueBstr out(::SysAllocStringLen(nullptr, static_cast<UINT>(ansi.size())));
+        if (!out) throw std::bad_alloc();
+        for (std::size_t i = 0; i < ansi.size(); ++i) out.get()[i] = static_cast<unsigned char>(ansi[i]);
+        return out;
+    }
     const int n = static_cast<int>(ansi.size());
     const int chars = n ? ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, nullptr, 0) : 0;
     UniqueBstr out(::SysAllocStringLen(nullptr, static_cast<UINT>(chars > 0 ? chars : 0)));
