@@ -7,14 +7,6 @@
 #include "forms/items/item_text.h"
 
 namespace torvane {
-namespace {
-std::string decimal(int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    return text;
-}
-}  // namespace
-
 CButtonItem::CButtonItem(CFormObj& form, int index, const std::vector<std::string>& captions, int first_event_value)
     : CControlItem(form, index),
       button_style_(WS_TABSTOP | BS_PUSHBUTTON),
@@ -125,7 +117,7 @@ CRadioButtonItem::CRadioButtonItem(CFormObj& form, int index, const std::vector<
 
 int CRadioButtonItem::CreateControls(int& next_id, int width, int row_height, int row) {
     const int rows = CButtonItem::CreateControls(next_id, width, row_height, row);
-    SetValue(decimal(selected_).c_str());
+    SetValue(write_decimal(selected_).c_str());
     return rows;
 }
 
@@ -149,7 +141,7 @@ void CRadioButtonItem::GetValue(std::string& out) {
             }
         }
     }
-    out = decimal(selected_);
+    out = write_decimal(selected_);
 }
 
 void CRadioButtonItem::SetValue(const char* text) {

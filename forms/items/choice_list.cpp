@@ -9,14 +9,6 @@
 #include "frame/text.h"
 
 namespace torvane {
-namespace {
-std::string decimal(int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    return text;
-}
-}  // namespace
-
 CComboBoxItem::CComboBoxItem(CFormObj& form, int index, std::string label, std::string text,
                              std::vector<std::string> entries)
     : CControlItem(form, index),
@@ -79,12 +71,12 @@ CDropdownListItem::CDropdownListItem(CFormObj& form, int index, std::string labe
                                      std::vector<std::string> entries)
     : CComboBoxItem(form, index, std::move(label), std::string(), std::move(entries)) {
     style_ = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-    value_ = decimal(selected);
+    value_ = write_decimal(selected);
     baseline_ = value_;
 }
 
 void CDropdownListItem::GetValue(std::string& out) {
-    if (combo_) value_ = decimal(static_cast<int>(::SendMessageW(combo_.get(), CB_GETCURSEL, 0, 0)));
+    if (combo_) value_ = write_decimal(static_cast<int>(::SendMessageW(combo_.get(), CB_GETCURSEL, 0, 0)));
     out = value_;
 }
 
@@ -96,7 +88,7 @@ void CDropdownListItem::SetValue(const char* text) {
         const int count = static_cast<int>(::SendMessageW(combo_.get(), CB_GETCOUNT, 0, 0));
         ::SendMessageW(combo_.get(), CB_SETCURSEL, n >= 0 && n < count ? static_cast<WPARAM>(n) : static_cast<WPARAM>(-1), 0);
     }
-    value_ = decimal(n);
+    value_ = write_decimal(n);
     baseline_ = value_;
 }
 
@@ -144,7 +136,7 @@ void CListBoxItem::GetValue(std::string& out) {
         for (int i = 0; i < count; ++i) {
             if (::SendMessageW(list_.get(), LB_GETSEL, static_cast<WPARAM>(i), 0) <= 0) continue;
             if (!value_.empty()) value_ += ';';
-            value_ += decimal(i);
+            value_ += write_decimal(i);
         }
         if (value_.empty()) value_ = "-1";
     }

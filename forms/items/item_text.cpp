@@ -40,4 +40,6 @@ std::string dialog_filter(std::string_view filter, std::string_view all_files, c
     return out;
 }
 
+std::string write_decimal(int value) { return std::to_string(value); }
+
 }  // namespace torvane

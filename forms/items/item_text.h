@@ -14,6 +14,9 @@ namespace torvane {
 // digits read as 0. Values beyond the int range saturate.
 int read_decimal(std::string_view text) noexcept;
 
+// The decimal text of a number, as value texts hold numbers.
+std::string write_decimal(int value);
+
 // The default extension of a file dialog from a filter of bar-separated
 // descriptions and patterns: the first entry's pattern, or, when the filter
 // has one bar only (or two bars in a row), its text from the first bar on.

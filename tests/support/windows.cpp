@@ -105,7 +105,15 @@ void click(HWND control) {
     pump_messages();
 }
 
-void type_text(const std::wstring& text) {
+void queue_key(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, in, sizeof(INPUT));
+}
+
+void queue_text(const std::wstring& text) {
     std::vector<INPUT> inputs;
     for (wchar_t ch : text) {
         INPUT in{};
@@ -117,15 +125,15 @@ void type_text(const std::wstring& text) {
         inputs.push_back(in);
     }
     if (!inputs.empty()) ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void type_text(const std::wstring& text) {
+    queue_text(text);
     pump_messages(50);
 }
 
 void press_key(WORD vk) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, in, sizeof(INPUT));
+    queue_key(vk);
     pump_messages(50);
 }
 

@@ -42,6 +42,11 @@ private:
 // a user does; the control then sends its own notifications.
 void click(HWND control);
 
+// Keyboard input queued for the focused window, not pumped: a loop of the
+// code under test (a form's WaitEvent or modal run) must handle it.
+void queue_key(WORD vk);
+void queue_text(const std::wstring& text);
+
 // Types text into the focused window with keyboard input (SendInput with
 // Unicode characters), then pumps messages.
 void type_text(const std::wstring& text);

@@ -106,28 +106,6 @@ inline std::vector<HWND> children_of(HWND form) {
     return out;
 }
 
-// Keyboard input queued for the focused window, not pumped: the form's own
-// loop (WaitEvent, ExecuteForm) must handle it as dialog keys.
-inline void queue_key(WORD vk) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, in, sizeof(INPUT));
-}
-inline void queue_text(const std::wstring& text) {
-    std::vector<INPUT> inputs;
-    for (wchar_t ch : text) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wScan = ch;
-        in.ki.dwFlags = KEYEVENTF_UNICODE;
-        inputs.push_back(in);
-        in.ki.dwFlags |= KEYEVENTF_KEYUP;
-        inputs.push_back(in);
-    }
-    if (!inputs.empty()) ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
 
 // Brings a form to the front with the keyboard focus on `control`.
 inline void focus(HWND form, HWND control) {
