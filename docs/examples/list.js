@@ -9,6 +9,8 @@ var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
 l.Value(2, 12);
 WScript.Echo(l.Count, "[" + l.Value(0) + "]", l(2));
 if (l.Value(5) === null) WScript.Echo("no entry 5");
+l.Value(0, true);
+WScript.Echo(l(0));
 
 // == List.LastValue
 var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
@@ -67,6 +69,8 @@ var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
 l.AddTail("a,b;c");
 l.ColSeparateChar = ",;";
 WScript.Echo(l.ColCount(0), l.ColValue(0, 2));
+l.ColValue(0, 1, "B");
+WScript.Echo(l(0));
 
 // == List.ColSeparateShortSpace
 var l = new ActiveXObject("TorvaneScriptDialog").CreateList();

@@ -288,7 +288,7 @@ TEST(OutputWindow, ScreenshotWithJapaneseText) {
     put(w.object.get(), L"Visible", Args().boolean(true));
     pump_messages(200);
     EXPECT_EQ(text, window_text(text_box(w.hwnd)));
-    EXPECT_FALSE(save_screenshot(w.hwnd, L"output_window").empty());
+    EXPECT_FALSE(save_screenshot(w.hwnd, L"outputwindow").empty());
     put(w.object.get(), L"Visible", Args().boolean(false));
 }
 
