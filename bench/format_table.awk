@@ -27,6 +27,7 @@ function out(name, peer, unit, a, al, ah, b, bl, bh, ratio) {
 }
 { sub(/\r$/, "") }
 $1 == "ROW" { out($2, $3, $4, $5, $6, $7, $8, $9, $10, $11); next }
+$1 == "END" { next }
 $1 == "HEAD" { printf "\n== %s\n", $2; next }
 $1 == "NOTE" { printf "   %s\n", $2; next }
 /^C\+\+ calls, ns per call/ { printf "\n== %s (peer: the floor object)\n", $0; next }

@@ -30,17 +30,32 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"; torvane_wine_down' EXIT
 
+# Every program and script that fails or stops early is named in the table
+# and in $work/failed; the command then exits 1 (bench/run.sh quick is the
+# check that every benchmark still works; it never looks at times).
+failed() { echo "($1)"; echo "$1" >>"$work/failed"; }
+
 run_all() {
-    "$WINE" "$bin/call_bench.exe" ${quick:+--quick} || echo "(call_bench failed)"
+    "$WINE" "$bin/call_bench.exe" ${quick:+--quick} || failed "call_bench failed"
     for script in bench/scripts/*.js bench/scripts/*.vbs; do
         case "$script" in */lib.js | */lib.vbs) continue ;; esac
         copy="$work/$(basename "$script")"
         cat "$script" "bench/scripts/lib.${script##*.}" > "$copy"
-        (cd "$work" && "$WINE" cscript //nologo "$(torvane_winpath "$copy")" ${quick:+quick} </dev/null) ||
-            echo "($script failed)"
+        # A script that stops early (Wine's engines may end silently with
+        # rc 0 on an error) misses its last line, "END".
+        (cd "$work" && "$WINE" cscript //nologo "$(torvane_winpath "$copy")" ${quick:+quick} </dev/null) \
+            >"$work/out" 2>&1 || true
+        cat "$work/out"
+        grep -q '^END' "$work/out" || failed "$script stopped early"
     done
-    "$WINE" "$bin/peer_bench.exe" ${quick:+--quick} || echo "(peer_bench failed)"
+    "$WINE" "$bin/peer_bench.exe" ${quick:+--quick} >"$work/out" 2>&1 || failed "peer_bench failed"
+    cat "$work/out"
+    grep -q '^END' "$work/out" || failed "peer_bench stopped early"
 }
 
 echo "== benchmarks: $arch build, code page 932, $(date -u '+%Y-%m-%d %H:%M UTC')${quick:+ (quick: too short to mean anything)}"
 run_all 2>&1 | awk -f bench/format_table.awk
+if [ -s "$work/failed" ]; then
+    echo "FAILED: $(tr '\n' ';' <"$work/failed")"
+    exit 1
+fi

@@ -21,3 +21,4 @@ End Sub
 BenchHead "VBScript calls, microseconds per call"
 BenchRow "VBS TickCount", "floor", 1, n, reps, 2
 BenchRow "VBS IntS(123456, 10)", "floor", 2, n, reps, 2
+WScript.Echo "END"
