@@ -24,6 +24,7 @@ function figure(m, lo, hi) {
 function out(name, peer, unit, a, al, ah, b, bl, bh, ratio) {
     printf "%-56s %-32s %-5s %21s %21s %7s\n", name, peer, unit, figure(a, al, ah), figure(b, bl, bh),
            (ratio == "-" ? "-" : sprintf("%.2fx", ratio))
+    fflush()
 }
 { sub(/\r$/, "") }
 $1 == "ROW" { out($2, $3, $4, $5, $6, $7, $8, $9, $10, $11); next }

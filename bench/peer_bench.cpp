@@ -183,34 +183,46 @@ void list_at_scale(IDispatch* sd, const Texts& texts) {
         }
     }
 
-    std::vector<double> totals_lib, totals_peer;
-    for (long n : sizes) {
-        const int reps = g_quick ? 1 : n <= 100000 ? 7 : n <= 1000000 ? 5 : 3;
+    // Every repetition covers all sizes (smallest first), so that a change
+    // in the machine's load falls on all of them alike.
+    struct Series {
         std::vector<double> add_lib, add_peer, read_lib, read_peer, ratio_add, ratio_read;
-        for (int r = 0; r < reps; ++r) {
+    };
+    std::vector<Series> series(sizes.size());
+    std::vector<double> growth_lib, growth_peer, growth_ratio;
+    const int reps = g_quick ? 1 : 5;
+    for (int r = 0; r < reps; ++r) {
+        for (std::size_t k = 0; k < sizes.size(); ++k) {
+            const long n = sizes[k];
+            Series& s = series[k];
             {
                 auto list = made_by(sd, L"CreateList");
-                add_lib.push_back(fill(list.get(), n, texts));
-                read_lib.push_back(read_all(list.get(), n));
+                s.add_lib.push_back(fill(list.get(), n, texts));
+                s.read_lib.push_back(read_all(list.get(), n));
             }
             {
                 auto floor = ComPtr<IDispatch>::adopt(new Floor());
-                add_peer.push_back(fill(floor.get(), n, texts));
-                read_peer.push_back(read_all(floor.get(), n));
+                s.add_peer.push_back(fill(floor.get(), n, texts));
+                s.read_peer.push_back(read_all(floor.get(), n));
             }
-            ratio_add.push_back(add_lib.back() / add_peer.back());
-            ratio_read.push_back(read_lib.back() / read_peer.back());
+            s.ratio_add.push_back(s.add_lib.back() / s.add_peer.back());
+            s.ratio_read.push_back(s.read_lib.back() / s.read_peer.back());
         }
-        Pair add{summary(add_lib), summary(add_peer), summary(ratio_add).median};
-        Pair read{summary(read_lib), summary(read_peer), summary(ratio_read).median};
-        row("List " + power(n) + " AddTail, per append", "floor AddTail", "ns", add);
-        row("List " + power(n) + " Value(i), per read", "floor Value(i)", "ns", read);
-        totals_lib.push_back(add.a.median * static_cast<double>(n));
-        totals_peer.push_back(add.b.median * static_cast<double>(n));
+        // Total time of the largest fill against the smallest, this repetition.
+        const double scale = static_cast<double>(sizes.back()) / static_cast<double>(sizes.front());
+        growth_lib.push_back(series.back().add_lib.back() / series.front().add_lib.back() * scale);
+        growth_peer.push_back(series.back().add_peer.back() / series.front().add_peer.back() * scale);
+        growth_ratio.push_back(growth_lib.back() / growth_peer.back());
     }
-    const double lib = totals_lib.back() / totals_lib.front(), peer = totals_peer.back() / totals_peer.front();
+    for (std::size_t k = 0; k < sizes.size(); ++k) {
+        const Series& s = series[k];
+        row("List " + power(sizes[k]) + " AddTail, per append", "floor AddTail", "ns",
+            Pair{summary(s.add_lib), summary(s.add_peer), summary(s.ratio_add).median});
+        row("List " + power(sizes[k]) + " Value(i), per read", "floor Value(i)", "ns",
+            Pair{summary(s.read_lib), summary(s.read_peer), summary(s.ratio_read).median});
+    }
     row("List " + power(sizes.back()) + " appends / " + power(sizes.front()) + " appends (total time)",
-        "floor, same sizes", "x", Pair{{lib, lib, lib}, {peer, peer, peer}, lib / peer});
+        "floor, same sizes", "x", Pair{summary(growth_lib), summary(growth_peer), summary(growth_ratio).median});
 }
 
 // Find over short entries where nothing matches: every entry is searched.

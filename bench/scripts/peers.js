@@ -2,7 +2,7 @@
 // doing the same work.
 var sd = new ActiveXObject("TorvaneScriptDialog");
 var quick = WScript.Arguments.length > 0;
-var N = quick ? 1000 : 100000, REPS = quick ? 3 : 7, SEARCHES = quick ? 2 : 10;
+var N = quick ? 1000 : 100000, REPS = quick ? 3 : 7, SEARCHES = quick ? 2 : 40;
 var list = sd.CreateList(), dict = new ActiveXObject("Scripting.Dictionary"), arr = [];
 var texts = [];
 for (var i = 0; i < 1024; i++) texts.push("item" + (10000000 + i * 7919 % 10000000).toString().substring(1));
@@ -39,7 +39,7 @@ benchRow(label, SEARCHES, REPS, function (n) { for (var k = 0; k < n; k++) v = l
                  v = -1;
                  for (var i = 0; i < arr.length; i++) if (arr[i].indexOf("zz9") >= 0) { v = i; break; }
              }
-         }, "loop of indexOf over an array");
+         }, "loop of indexOf over an array", quick ? 1 : 3);
 var joined = "\n" + arr.join("\n") + "\n";
 benchRow(label, SEARCHES, REPS, function (n) { for (var k = 0; k < n; k++) v = list.Find(0, -1, "zz9"); },
          function (n) { for (var k = 0; k < n; k++) v = joined.indexOf("zz9"); }, "indexOf on the joined text");
@@ -47,7 +47,7 @@ var keyed = new ActiveXObject("Scripting.Dictionary");
 for (var i = 0; i < N; i++) keyed.Add(keys[i], i);
 benchRow("JS List.Find(.., 2) (equals) over " + N, SEARCHES, REPS,
          function (n) { for (var k = 0; k < n; k++) v = list.Find(0, -1, "zz9", 2); },
-         function (n) { for (var k = 0; k < n; k++) v = keyed.Exists("zz9"); }, "Dictionary.Exists (hashed)");
+         function (n) { for (var k = 0; k < n; k++) v = keyed.Exists("zz9"); }, "Dictionary.Exists (hashed)", SEARCHES * 1000);
 
 // Columns.
 var rows = sd.CreateList(), split = [], cols = new ActiveXObject("Scripting.Dictionary");

@@ -49,6 +49,20 @@ Sub BenchSide(kind, side, count)
                 fso.CreateFolder p
             Next
         Next
+    ' the same, each batch of trees in a new, small parent folder
+    Case 40
+        counter = counter + 1 : k = base & "\lib\p" & counter : fso.CreateFolder k
+        For i = 1 To count : v = sd.CreateDirectory(k & "\d" & i & "\a\b\c\d") : Next
+    Case 41
+        counter = counter + 1 : k = base & "\fso\p" & counter : fso.CreateFolder k
+        For i = 1 To count
+            p = k & "\d" & i
+            fso.CreateFolder p
+            For Each v In Array("a", "b", "c", "d")
+                p = p & "\" & v
+                fso.CreateFolder p
+            Next
+        Next
     Case 10 : For i = 1 To count : v = sd.GetTempFileName(base & "\lib", "tmp") : Next
     Case 11 : For i = 1 To count : fso.CreateTextFile(base & "\fso\" & fso.GetTempName(), True).Close : Next
     Case 12 : For i = 1 To count : v = sd.GetFileAttributes(src) : Next
@@ -72,7 +86,8 @@ BenchHead "ScriptDialog members from VBScript against VBScript functions and Scr
 BenchRow "VBS IntS(i, 10)", "Right(""0000000000"" & i, 10)", 1, n, reps, 2
 BenchRow "VBS FloatS(x, 3)", "FormatNumber(x, 3, -1, 0, 0)", 2, n, reps, 2
 BenchRow "VBS CopyFile (1 KB, replacing)", "fso.CopyFile", 3, files, reps, 2
-BenchRow "VBS CreateDirectory (5 new levels)", "fso.CreateFolder x5", 4, files \ 5, reps, 2
+BenchRow "VBS CreateDirectory (5 new levels, parent grows)", "fso.CreateFolder x5", 4, files \ 5, reps, 2
+BenchRow "VBS CreateDirectory (5 new levels, small parent)", "fso.CreateFolder x5", 20, 20, reps, 2
 BenchRow "VBS GetTempFileName (creates the file)", "GetTempName+CreateTextFile", 5, files, reps, 2
 BenchRow "VBS GetFileAttributes", "fso.GetFile().Attributes", 6, files * 10, reps, 2
 
