@@ -129,19 +129,24 @@ bool create_directory_tree(std::string_view path_view, const LeadBytes& lead, co
         if (is_single(path, i, lead, '\\')) separators.push_back(i);
 
     std::size_t created_end = 0;
+    std::size_t cut = npos;
+    bool known = false;  // cut is a directory just made: no need to look for it
     for (;;) {
-        // The longest leading part, cut at a backslash, that exists.
-        std::size_t cut = npos;
-        for (auto it = separators.rbegin(); it != separators.rend(); ++it) {
-            if (*it == 0) break;  // the empty text before a leading backslash
-            if (ops.probe(path.substr(0, *it)) != PathKind::missing) {
-                cut = *it;
-                break;
+        if (!known) {
+            // The longest leading part, cut at a backslash, that exists.
+            cut = npos;
+            for (auto it = separators.rbegin(); it != separators.rend(); ++it) {
+                if (*it == 0) break;  // the empty text before a leading backslash
+                if (ops.probe(path.substr(0, *it)) != PathKind::missing) {
+                    cut = *it;
+                    break;
+                }
             }
+            // An existing file (or a directory that refuses the backslash)
+            // followed by the path's trailing backslash.
+            if (cut != npos && cut + 1 == path.size()) return false;
         }
-        // An existing file (or a directory that refuses the backslash)
-        // followed by the path's trailing backslash.
-        if (cut != npos && cut + 1 == path.size()) return false;
+        known = false;
 
         // The next component ends at the first backslash behind the cut
         // (behind the first character when nothing exists).
@@ -158,6 +163,15 @@ bool create_directory_tree(std::string_view path_view, const LeadBytes& lead, co
         if (!ops.create(path.substr(0, end))) return false;
         created_end = end;
 
+        // Nothing lies below a directory just made: when it shows and more
+        // components follow, the next round starts from it, without probing
+        // the whole path and every longer leading part again (each failed
+        // probe costs a look through a folder on some file systems).
+        if (end + 1 < path.size() && ops.probe(path.substr(0, end)) == PathKind::directory) {
+            cut = end;
+            known = true;
+            continue;
+        }
         kind = ops.probe(path);
         if (kind != PathKind::missing) return kind == PathKind::directory;
     }

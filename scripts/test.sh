@@ -73,4 +73,11 @@ if zip_path=$(scripts/package.sh); then
 else
     status=1
 fi
+# The benchmarks, briefly: only that each one still runs (no time is looked
+# at; bench/run.sh without "quick" gives figures worth reading).
+torvane_log "benchmarks, briefly (bench/run.sh quick)"
+if ! bench/run.sh quick >"build-$arch/bench-quick.txt" 2>&1; then
+    cat "build-$arch/bench-quick.txt"
+    status=1
+fi
 exit $status

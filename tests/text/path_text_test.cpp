@@ -232,6 +232,27 @@ TEST(CreateDirectoryTree, LongPathsAreWalkedWhole) {
     EXPECT_EQ(want, fs.created);
 }
 
+TEST(CreateDirectoryTree, LooksForTheExistingPartOnce) {
+    // Each new level costs one create and one probe of what it made, not a
+    // new search from the whole path down.
+    FakeFs fs;
+    fs.entries["C:\\base"] = PathKind::directory;
+    int probes = 0;
+    DirectoryOps ops = fs.ops();
+    auto probe = ops.probe;
+    ops.probe = [&](const std::string& p) {
+        ++probes;
+        return probe(p);
+    };
+    EXPECT_TRUE(create_directory_tree("C:\\base\\a\\b\\c\\d\\e", kCp932, ops));
+    EXPECT_EQ((std::vector<std::string>{"C:\\base\\a", "C:\\base\\a\\b", "C:\\base\\a\\b\\c",
+                                        "C:\\base\\a\\b\\c\\d", "C:\\base\\a\\b\\c\\d\\e"}),
+              fs.created);
+    // The whole path; C:\base\a\b\c\d down to C:\base; four new levels
+    // below others; the whole path at the end.
+    EXPECT_EQ(1 + 5 + 4 + 1, probes);
+}
+
 TEST(WholeCharacters, DropsAHalfCharacterAtTheEnd) {
     EXPECT_EQ(0u, whole_characters("", kCp932));
     EXPECT_EQ(3u, whole_characters("abc", kCp932));
