@@ -7,7 +7,10 @@
 //    characters first and reads each "%XY" with strtol;
 //  - create_directory_tree, over a file system held in memory, creates only
 //    leading parts of the path cut at its separators, each once and top
-//    down, ends, and answers true exactly when the path is then a directory.
+//    down, ends, and answers true exactly when the path is then a directory;
+//  - whole_characters (profile values read through a buffer) cuts at most
+//    one byte, a lead byte that stood alone at the end, and the cut ends on a
+//    character boundary.
 #include <cstdlib>
 #include <optional>
 #include <set>
@@ -15,6 +18,7 @@
 #include <vector>
 
 #include "scriptdialog/path_text.h"
+#include "scriptdialog/profile_text.h"
 #include "tests/fuzz/fuzz_input.h"
 
 using namespace torvane;
@@ -147,5 +151,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     check_tree(path, in.flags, in.lead);
+
+    const std::size_t whole = whole_characters(path, in.lead);
+    check(whole == path.size() || (whole + 1 == path.size() && in.lead.is_lead(path.back()) &&
+                                   fuzz::boundary(path, whole, in.lead)));
+    if (!path.empty() && in.lead.is_lead(path.back()) && fuzz::boundary(path, path.size() - 1, in.lead))
+        check(whole + 1 == path.size());
     return 0;
 }
