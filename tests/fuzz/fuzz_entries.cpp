@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t i = 0;
     while (i + 2 <= size) {
         const unsigned op = data[i] % 6;
-        const std::size_t index = data[i + 1] * (data[i] & 0x80 ? 40u : 1u);
+        const std::size_t index = data[i + 1] * (data[i] & 0x80 ? 8u : 1u);
         i += 2;
         const std::size_t len = i < size ? data[i] % 32 : 0;
         i += i < size ? 1 : 0;

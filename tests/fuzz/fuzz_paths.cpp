@@ -150,7 +150,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(decoded->find('\0') == std::string::npos);
     }
 
-    check_tree(path, in.flags, in.lead);
+    // The walk probes every leading part each round: long paths add time,
+    // not cases.
+    if (path.size() <= 512) check_tree(path, in.flags, in.lead);
 
     const std::size_t whole = whole_characters(path, in.lead);
     check(whole == path.size() || (whole + 1 == path.size() && in.lead.is_lead(path.back()) &&
