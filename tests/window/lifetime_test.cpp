@@ -209,9 +209,12 @@ TEST(Lifetime, FormReleasedByItsOwnersDestroyHandling) {
 TEST(Lifetime, OutputWindowReleasedWhileShown) {
     const LONG base = module::live_objects();
     auto sd = new_script_dialog();
-    auto r = call(sd.get(), L"CreateOutputWindow");
-    if (r.hr != S_OK) GTEST_SKIP() << "CreateOutputWindow is not built yet (0x" << std::hex << r.hr << ")";
-    auto out = as_dispatch(r.value);
+    ComPtr<IDispatch> out;
+    {
+        auto r = call(sd.get(), L"CreateOutputWindow");
+        if (r.hr != S_OK) GTEST_SKIP() << "CreateOutputWindow is not built yet (0x" << std::hex << r.hr << ")";
+        out = as_dispatch(r.value);
+    }
     ASSERT_TRUE(out);
     const std::size_t before = thread_windows(nullptr, true).size();
     ASSERT_EQ(S_OK, put(out.get(), L"Text", Args().str(L"line 1\r\nline 2")).hr);
