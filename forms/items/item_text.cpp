@@ -30,10 +30,16 @@ std::string default_extension(std::string_view filter, const LeadBytes& lead) {
 }
 
 std::string dialog_filter(std::string_view filter, std::string_view all_files, const LeadBytes& lead) {
-    // Whether the last character (not merely the last byte) is a bar.
+    // Whether the last character (not merely the last byte) is a bar. A lead
+    // byte left alone at the end is dropped: the bar added after it would
+    // become its second byte.
     bool ends_with_bar = false;
-    for (std::size_t i = 0; i < filter.size(); i += lead.char_len(filter, i))
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < filter.size(); i += lead.char_len(filter, i)) {
         ends_with_bar = filter[i] == '|' && lead.char_len(filter, i) == 1;
+        last = i;
+    }
+    if (!filter.empty() && last + 1 == filter.size() && lead.is_lead(filter[last])) filter.remove_suffix(1);
     std::string out(filter);
     if (!out.empty() && !ends_with_bar) out += '|';
     out += all_files;

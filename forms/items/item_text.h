@@ -25,7 +25,7 @@ std::string default_extension(std::string_view filter, const LeadBytes& lead);
 
 // The dialog filter, still with bars: the filter, a closing bar when it has
 // none as its last character, then the all-files entry `all_files` (which
-// ends with "||").
+// ends with "||"). A lead byte left alone at the end of the filter is dropped.
 std::string dialog_filter(std::string_view filter, std::string_view all_files, const LeadBytes& lead);
 
 }  // namespace torvane

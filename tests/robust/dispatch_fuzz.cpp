@@ -9,7 +9,12 @@
 // task allocator (automation strings among them, seen by a malloc spy) and
 // top-level windows of the process.
 //
-//   dispatch_fuzz [--seed N] [--iterations N-per-class] [--verbose]
+//   dispatch_fuzz [--seed N] [--iterations N-per-class] [--seconds N] [--verbose]
+//
+// --seconds runs the main round for that long instead of a number of calls
+// (for long runs by hand). Now and then a Form object gets one item of every
+// kind and is composed, so that calls also meet real windows (ComposeForm and
+// DestroyForm are called at random too).
 //
 // Members that wait for a user (message boxes, file dialogs, modal forms,
 // sleeping) or act on the system (starting programs, ending the session) are
@@ -441,6 +446,53 @@ const char* entry_name(const ClassInfo& cls, DISPID id) {
     return e ? e->name : nullptr;  // the alias row names its target
 }
 
+// Defines one item of every kind on a form (script-shaped arguments, some of
+// them replaced by random values) and composes it; true when it composed.
+bool compose_every_kind(IDispatch* form, ArgMaker& maker, const std::vector<ComPtr<IDispatch>>& pool) {
+    struct Call {
+        const wchar_t* name;
+        std::vector<const wchar_t*> texts;
+    };
+    static const Call calls[] = {
+        {L"DestroyForm", {}},
+        {L"ClearAllControls", {}},
+        {L"DefineLabel", {L"label"}},
+        {L"DefineEdit", {L"edit", L"text", L"1"}},
+        {L"DefineButton", {L"a;b;c"}},
+        {L"DefineEditButton", {L"find", L"x", L"Go"}},
+        {L"DefineFileEdit", {L"file", L"C:\\a.txt", L"..."}},
+        {L"DefineCheckButton", {L"c1;c2", L"01"}},
+        {L"DefineRadioButton", {L"r1;r2", L"1"}},
+        {L"DefineComboBox", {L"combo", L"kiwi", L"apple;pear"}},
+        {L"DefineDropdownList", {L"size", L"M", L"S;M;L"}},
+        {L"DefineListBox", {L"a;b;c", L"1", L"3"}},
+        {L"ComposeForm", {}},
+    };
+    HRESULT hr = E_FAIL;
+    for (const Call& c : calls) {
+        LPOLESTR names[1] = {const_cast<LPOLESTR>(c.name)};
+        DISPID id;
+        if (FAILED(form->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return false;
+        std::vector<VARIANT> args(c.texts.size());
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            VARIANT& v = args[args.size() - 1 - i];  // last argument first
+            if (maker.chance(10)) {
+                maker.value(v, pool);
+            } else {
+                v.vt = VT_BSTR;
+                v.bstrVal = ::SysAllocString(c.texts[i]);
+            }
+        }
+        DISPPARAMS params{args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+        Variant result;
+        hr = form->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params,
+                          result.put(), nullptr, nullptr);
+        for (VARIANT& v : args) ::VariantClear(&v);
+        maker.refs = {};
+    }
+    return hr == S_OK;
+}
+
 struct Stats {
     long calls = 0;
     std::map<HRESULT, long> results;
@@ -451,10 +503,12 @@ struct Stats {
 int main(int argc, char** argv) {
     unsigned seed = 1;
     long iterations = 20000;
+    long seconds = 0;
     bool verbose = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         else if (!std::strcmp(argv[i], "--iterations") && i + 1 < argc) iterations = std::strtol(argv[++i], nullptr, 10);
+        else if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc) seconds = std::strtol(argv[++i], nullptr, 10);
         else if (!std::strcmp(argv[i], "--verbose")) verbose = true;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);  // a crash must not eat the last lines
@@ -506,7 +560,11 @@ int main(int argc, char** argv) {
             pump();
             blocks_before = spy.outstanding();
         }
-        const long budget = iterations;
+        // (A timed run cannot repeat its measured round: it warms up with
+        // the first `iterations` calls of the same sequence.)
+        const long budget = round == 1 && seconds > 0 ? std::numeric_limits<long>::max() : iterations;
+        const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
+        long composed = 0, compose_tries = 0;
 
         std::vector<ComPtr<IDispatch>> pool;
         pool.push_back(ComPtr<IDispatch>::adopt(new CTorvane_ScriptDialog()));
@@ -540,12 +598,21 @@ int main(int argc, char** argv) {
             for (auto& [name, members] : by_class)
                 if (per_class[name] < budget) open.push_back(&members);
             if (open.empty()) break;
+            if (round == 1 && seconds > 0 && (total & 63) == 0 && ::GetTickCount64() >= deadline) break;
             const auto& members = *open[maker.pick(static_cast<int>(open.size()))];
             ComPtr<IDispatch> target = pool[members[maker.pick(static_cast<int>(members.size()))]];
             auto* object = static_cast<DispatchObject*>(target.get());
             const ClassInfo& cls = object->class_info();
             ++total;
             ++per_class[cls.name];
+
+            if (!std::strcmp(cls.name, "CFormObj") && maker.chance(2)) {
+                ++compose_tries;
+                if (verbose) std::printf("%s: one item of every kind, composed\n", cls.name);
+                if (compose_every_kind(target.get(), maker, pool)) ++composed;
+                pump();
+                continue;
+            }
 
             // The member: a row by name (random case) or by id, or nonsense.
             DISPID id = DISPID_UNKNOWN;
@@ -659,8 +726,13 @@ int main(int argc, char** argv) {
         }
 
         if (round == 1) {
-            std::printf("seed %u, %ld calls\n", seed, total);
+            std::printf("seed %u, %ld calls; forms composed with every kind of item %ld of %ld times\n", seed, total,
+                        composed, compose_tries);
             for (auto& [name, n] : per_class) std::printf("  %-24s %ld calls\n", name.c_str(), n);
+            if (compose_tries > 10 && composed == 0) {
+                std::printf("FAIL: no form with every kind of item composed\n");
+                ++failures;
+            }
             if (per_class.size() < 2) {
                 std::printf("FAIL: only %zu class(es) reached\n", per_class.size());
                 ++failures;

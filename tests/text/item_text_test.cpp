@@ -56,3 +56,15 @@ TEST(FileFilter, DialogFilterEndsWithTheAllFilesEntry) {
     EXPECT_EQ("T|\x83\x7C|" + all, dialog_filter("T|\x83\x7C", all, cp932));
     EXPECT_EQ("T|\x83|" + all, dialog_filter("T|\x83|", all, LeadBytes::single_byte()));
 }
+
+TEST(FileFilter, DialogFilterDropsALeadByteLeftAtItsEnd) {
+    // The closing bar would otherwise become the second byte of a
+    // double-byte character, and the all-files entry would join the last
+    // pattern.
+    const auto cp932 = LeadBytes::cp932();
+    const std::string all = "All(*.*)|*.*||";
+    EXPECT_EQ("T|*.t|" + all, dialog_filter("T|*.t\x83", all, cp932));
+    EXPECT_EQ("T|*.\x83\x40|" + all, dialog_filter("T|*.\x83\x40\x91", all, cp932));
+    EXPECT_EQ(all, dialog_filter("\x91", all, cp932));
+    EXPECT_EQ("T|\x83|" + all, dialog_filter("T|\x83", all, LeadBytes::single_byte()));
+}
