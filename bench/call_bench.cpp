@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_rows.h"
 #include "bench/floor.h"
 #include "frame/module.h"
 #include "frame/raii.h"
@@ -29,53 +30,23 @@ using namespace torvane::bench;
 
 namespace {
 
-struct Figure {
-    double median = 0, low = 0, high = 0;  // ns per call
-};
-
-double now_ns() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1e9 / static_cast<double>(freq.QuadPart);
-}
-
 int g_reps = 11;
 long g_calls = 100000;
 
-// Times two calls in alternating repetitions, so that both see the same
-// load of the machine; the ratio is the median of the per-repetition ratios.
-struct Pair {
-    Figure a, b;
-    double ratio = 0;
-};
-
-Figure summary(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return {v[v.size() / 2], v.front(), v.back()};
-}
-
+// Times two calls in alternating repetitions (ns per call), after a warm-up.
 Pair measure(const std::function<void()>& a, const std::function<void()>& b) {
     for (int i = 0; i < 1000; ++i) {
         a();
         b();
     }
-    std::vector<double> ta, tb, ratios;
-    for (int r = 0; r < g_reps; ++r) {
-        double t0 = now_ns();
-        for (long i = 0; i < g_calls; ++i) a();
-        ta.push_back((now_ns() - t0) / static_cast<double>(g_calls));
-        t0 = now_ns();
-        for (long i = 0; i < g_calls; ++i) b();
-        tb.push_back((now_ns() - t0) / static_cast<double>(g_calls));
-        ratios.push_back(ta.back() / tb.back());
-    }
-    Pair p{summary(ta), summary(tb), summary(ratios).median};
-    return p;
+    auto per_call = [](const std::function<void()>& f) {
+        return [&f] {
+            const double t0 = now_ns();
+            for (long i = 0; i < g_calls; ++i) f();
+            return (now_ns() - t0) / static_cast<double>(g_calls);
+        };
+    };
+    return alternate(g_reps, per_call(a), per_call(b));
 }
 
 // One member call in both manners, reusing the argument array.
