@@ -173,19 +173,6 @@ void objects(long n) {
     if (made != n) fail("objects not made");
 }
 
-void define_every_kind(IDispatch* form) {
-    call(form, L"DefineLabel", Args().str(L"label"));
-    call(form, L"DefineEdit", Args().str(L"edit").str(L"text").i2(1));
-    call(form, L"DefineButton", Args().str(L"a;b;c"));
-    call(form, L"DefineEditButton", Args().str(L"find").str(L"x").str(L"Go"));
-    call(form, L"DefineFileEdit", Args().str(L"file").str(L"C:\\a.txt").str(L"..."));
-    call(form, L"DefineCheckButton", Args().str(L"c1;c2").str(L"01"));
-    call(form, L"DefineRadioButton", Args().str(L"r1;r2").i2(1));
-    call(form, L"DefineComboBox", Args().str(L"combo").str(L"kiwi").str(L"apple;pear"));
-    call(form, L"DefineDropdownList", Args().str(L"size").missing().str(L"S;M;L"));
-    call(form, L"DefineListBox", Args().str(L"a;b;c").str(L"1").i2(3));
-}
-
 // n compose/destroy cycles of one form, and a new form every 100 cycles.
 void forms(long n) {
     ComPtr<IDispatch> sd = ComPtr<IDispatch>::adopt(new CTorvane_ScriptDialog());
@@ -193,7 +180,7 @@ void forms(long n) {
     for (long i = 0; i < n; ++i) {
         if (i % 100 == 0) {
             form = made_by(sd.get(), L"CreateForm");
-            define_every_kind(form.get());
+            define_every_item_kind(form.get());
         }
         auto r = call(form.get(), L"ComposeForm");
         if (r.hr != S_OK) return fail("ComposeForm");

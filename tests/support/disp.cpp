@@ -158,6 +158,19 @@ std::string as_ansi(const Variant& v) {
     return to_ansi(v.get().bstrVal);
 }
 
+void define_every_item_kind(IDispatch* form) {
+    call(form, L"DefineLabel", Args().str(L"label"));
+    call(form, L"DefineEdit", Args().str(L"edit").str(L"text").i2(1));
+    call(form, L"DefineButton", Args().str(L"a;b;c"));
+    call(form, L"DefineEditButton", Args().str(L"find").str(L"x").str(L"Go"));
+    call(form, L"DefineFileEdit", Args().str(L"file").str(L"C:\\a.txt").str(L"..."));
+    call(form, L"DefineCheckButton", Args().str(L"c1;c2").str(L"01"));
+    call(form, L"DefineRadioButton", Args().str(L"r1;r2").i2(1));
+    call(form, L"DefineComboBox", Args().str(L"combo").str(L"kiwi").str(L"apple;pear"));
+    call(form, L"DefineDropdownList", Args().str(L"size").missing().str(L"S;M;L"));
+    call(form, L"DefineListBox", Args().str(L"a;b;c").str(L"1").i2(3));
+}
+
 ComPtr<IDispatch> new_script_dialog() {
     // The object starts with the one reference that the ComPtr takes over.
     return ComPtr<IDispatch>::adopt(new CTorvane_ScriptDialog());

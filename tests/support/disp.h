@@ -68,6 +68,9 @@ CallResult put(IDispatch* object, const wchar_t* name, const Args& args);       
 std::wstring as_wstring(const Variant& v);
 std::string as_ansi(const Variant& v);
 
+// Defines one item of every kind on a Form object (not composed).
+void define_every_item_kind(IDispatch* form);
+
 // A new ScriptDialog object made by the library's code linked into the test.
 ComPtr<IDispatch> new_script_dialog();
 // An object returned as VT_UNKNOWN / VT_DISPATCH, asked for IDispatch.
