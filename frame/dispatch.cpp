@@ -20,6 +20,23 @@
 
 namespace torvane {
 
+namespace detail {
+// An optional argument the caller left out.
+const VARIANT kMissingArg = [] {
+    VARIANT v{};
+    v.vt = VT_ERROR;
+    v.scode = DISP_E_PARAMNOTFOUND;
+    return v;
+}();
+
+std::string short_text(BSTR s) { return to_ansi(s); }
+
+void put_result(VARIANT* r, const std::string& v) {
+    r->bstrVal = to_bstr(v).release();
+    r->vt = VT_BSTR;
+}
+}  // namespace detail
+
 namespace {
 
 constexpr std::uint16_t kErrInternal = 61704;
@@ -27,19 +44,13 @@ constexpr std::uint16_t kErrNoMemory = 61706;
 constexpr std::uint16_t kErrReadOnly = 61837;
 constexpr WORD kAllFlags = DISPATCH_METHOD | DISPATCH_PROPERTYGET | DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF;
 
-// An optional argument the caller left out.
-const VARIANT kMissing = [] {
-    VARIANT v{};
-    v.vt = VT_ERROR;
-    v.scode = DISP_E_PARAMNOTFOUND;
-    return v;
-}();
+const VARIANT& kMissing = detail::kMissingArg;
 
 // IID_NULL, tested without a call into the C library (every call asks).
 bool is_null_iid(REFIID riid) noexcept {
-    std::uint64_t half[2];
-    std::memcpy(half, &riid, sizeof half);
-    return (half[0] | half[1]) == 0;
+    std::uint32_t tail[2];
+    std::memcpy(tail, riid.Data4, sizeof tail);
+    return (riid.Data1 | riid.Data2 | riid.Data3 | tail[0] | tail[1]) == 0;
 }
 
 VARTYPE vartype_of(std::uint16_t code) { return static_cast<VARTYPE>(code == T_STR ? T_BSTR : code); }
@@ -239,6 +250,22 @@ void fill_fixed_error(EXCEPINFO* excep, std::uint16_t code, UINT text_id) noexce
     fill_excepinfo(excep, ScriptError{code, text_id, 0});
 }
 
+// The result of a handler's exception, called from a catch block: a script
+// error as raised, out of memory as the memory error, anything else as the
+// internal error.
+HRESULT exception_result(EXCEPINFO* excep) noexcept {
+    try {
+        throw;
+    } catch (const ScriptError& error) {
+        fill_excepinfo(excep, error);
+    } catch (const std::bad_alloc&) {
+        fill_fixed_error(excep, kErrNoMemory, IDS_ERR_NO_MEMORY);
+    } catch (...) {
+        fill_fixed_error(excep, kErrInternal, IDS_ERR_INTERNAL);
+    }
+    return DISP_E_EXCEPTION;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -410,6 +437,31 @@ HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID riid, LPOLESTR* n
 HRESULT STDMETHODCALLTYPE DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                                  VARIANT* result, EXCEPINFO* excep, UINT* arg_err) noexcept {
     if (result) result->vt = VT_EMPTY;
+    // The short road: a get or method call of a row of the class's own table,
+    // by its position, with positional arguments only. Which flags may take it
+    // follows the general road's rules for such a call: a get needs somewhere
+    // to put its value, and a method call of a property is a get.
+    if (id > 0 && static_cast<std::size_t>(id) <= cls_.table.count && params && params->cNamedArgs == 0 &&
+        (params->rgvarg || params->cArgs == 0)) {
+        const DispEntry& e = cls_.table.entries[id - 1];
+        if (e.fast && e.dispid == DISPID_UNKNOWN &&
+            (flags == (DISPATCH_METHOD | DISPATCH_PROPERTYGET) || (flags == DISPATCH_METHOD && e.is_method()) ||
+             ((flags == DISPATCH_METHOD || flags == DISPATCH_PROPERTYGET) && result && e.type != T_EMPTY)) &&
+            is_null_iid(riid)) {
+            try {
+                const HRESULT hr = e.fast(*this, params->rgvarg, params->cArgs, result);
+                if (hr != kLongRoad) return hr;
+            } catch (...) {
+                return exception_result(excep);
+            }
+        }
+    }
+    return invoke_general(id, riid, flags, params, result, excep, arg_err);
+}
+
+// Every call the short road declines, and every put.
+[[gnu::noinline]] HRESULT DispatchObject::invoke_general(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                       EXCEPINFO* excep, UINT* arg_err) {
     if (!is_null_iid(riid)) return DISP_E_UNKNOWNINTERFACE;
 
     static DISPPARAMS no_params = {nullptr, nullptr, 0, 0};
@@ -504,15 +556,8 @@ HRESULT STDMETHODCALLTYPE DispatchObject::Invoke(DISPID id, REFIID riid, LCID, W
         }
         if (result) out.release_to(result);
         return S_OK;
-    } catch (const ScriptError& error) {
-        fill_excepinfo(excep, error);
-        return DISP_E_EXCEPTION;
-    } catch (const std::bad_alloc&) {
-        fill_fixed_error(excep, kErrNoMemory, IDS_ERR_NO_MEMORY);
-        return DISP_E_EXCEPTION;
     } catch (...) {
-        fill_fixed_error(excep, kErrInternal, IDS_ERR_INTERNAL);
-        return DISP_E_EXCEPTION;
+        return exception_result(excep);
     }
 }
 

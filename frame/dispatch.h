@@ -45,6 +45,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -95,6 +96,15 @@ struct Arg {
 using Handler = void (*)(DispatchObject& self, const Arg* args, Variant& result);
 using FieldAccess = void* (*)(DispatchObject& self);
 
+// The short road of a get or method call, made for each handler at compile
+// time: arguments of the handler's own types (a script's variable passed by
+// reference included) are read in place, and the result is written straight
+// into the caller's VARIANT. Any other call (a conversion, too many or too few
+// arguments) returns kLongRoad before anything has run, and takes the general
+// road. Handler exceptions pass through to Invoke.
+using ShortRoad = HRESULT (*)(DispatchObject& self, const VARIANT* args, UINT count, VARIANT* result);
+inline constexpr HRESULT kLongRoad = S_FALSE;
+
 struct DispEntry {
     const char* name;
     DISPID dispid;            // DISPID_UNKNOWN: the id is the row's position
@@ -103,6 +113,7 @@ struct DispEntry {
     Handler get;              // method, or property get
     Handler put;              // property put; read-only rows share readonly_put
     FieldAccess field;        // bound property: the object's field
+    ShortRoad fast;           // get or method call with arguments of the handler's types
 
     constexpr bool is_alias() const { return type == T_ALIAS; }
     constexpr bool is_bound() const { return !get && !put && !is_alias(); }
@@ -171,6 +182,9 @@ public:
     const ClassInfo& class_info() const noexcept { return cls_; }
 
 private:
+    HRESULT invoke_general(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                           EXCEPINFO* excep, UINT* arg_err);
+
     volatile LONG refs_ = 1;
     const ClassInfo& cls_;
     const MemberIndex* index_;  // nullptr: names take the table walk
@@ -268,6 +282,161 @@ void thunk(DispatchObject& self, const Arg* args, Variant& result) {
     call<Fn>(self, args, result, std::make_index_sequence<std::tuple_size_v<typename M::Params>>{});
 }
 
+// The caller's value of an optional argument left out.
+extern const VARIANT kMissingArg;
+
+// One argument on the short road: accept() takes only a VARIANT that needs no
+// conversion (a number type that widens exactly, or a variable passed by
+// reference holding one); load() then makes the handler's value.
+inline const VARIANT& deref(const VARIANT& v) noexcept {
+    return v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal ? *v.pvarVal : v;
+}
+template <typename P> struct ShortArg;
+template <> struct ShortArg<std::int16_t> {
+    std::int16_t v;
+    bool accept(const VARIANT& a) noexcept {
+        const VARIANT& x = deref(a);
+        v = x.iVal;
+        return x.vt == VT_I2;
+    }
+    void load() noexcept {}
+    std::int16_t get() const noexcept { return v; }
+};
+template <> struct ShortArg<std::int32_t> {
+    std::int32_t v;
+    bool accept(const VARIANT& a) noexcept {
+        const VARIANT& x = deref(a);
+        if (x.vt == VT_I4) { v = x.lVal; return true; }
+        if (x.vt == VT_I2) { v = x.iVal; return true; }
+        return false;
+    }
+    void load() noexcept {}
+    std::int32_t get() const noexcept { return v; }
+};
+template <> struct ShortArg<double> {
+    double v;
+    bool accept(const VARIANT& a) noexcept {
+        const VARIANT& x = deref(a);
+        if (x.vt == VT_R8) { v = x.dblVal; return true; }
+        if (x.vt == VT_I4) { v = x.lVal; return true; }
+        if (x.vt == VT_I2) { v = x.iVal; return true; }
+        return false;
+    }
+    void load() noexcept {}
+    double get() const noexcept { return v; }
+};
+template <> struct ShortArg<bool> {
+    bool v;
+    bool accept(const VARIANT& a) noexcept {
+        const VARIANT& x = deref(a);
+        v = x.boolVal != VARIANT_FALSE;
+        return x.vt == VT_BOOL;
+    }
+    void load() noexcept {}
+    bool get() const noexcept { return v; }
+};
+template <> struct ShortArg<const VARIANT&> {
+    const VARIANT* v;
+    bool accept(const VARIANT& a) noexcept {
+        v = &a;  // as the caller passed it, as on the general road
+        return true;
+    }
+    void load() noexcept {}
+    const VARIANT& get() const noexcept { return *v; }
+};
+std::string short_text(BSTR s);  // to_ansi, out of line
+template <> struct ShortArg<const char*> {
+    BSTR in;
+    const char* p;
+    std::size_t len;
+    std::string text;  // a text that does not fit `small`
+    char small[64];    // a short ASCII text, converted in place
+    bool accept(const VARIANT& a) noexcept {
+        const VARIANT& x = deref(a);
+        in = x.bstrVal;
+        return x.vt == VT_BSTR;
+    }
+    void load() {
+        // A BSTR's length in bytes precedes its first character.
+        std::uint32_t bytes = 0;
+        if (in) std::memcpy(&bytes, reinterpret_cast<const char*>(in) - sizeof bytes, sizeof bytes);
+        const std::size_t n = bytes / sizeof(wchar_t);
+        if (n < sizeof small) {
+            unsigned bits = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                const unsigned c = in[i];
+                bits |= c;
+                small[i] = static_cast<char>(c);
+            }
+            if (bits < 0x80) {  // every ANSI code page keeps ASCII as it is
+                small[n] = '\0';
+                p = small;
+                len = n;
+                return;
+            }
+        }
+        text = short_text(in);
+        p = text.c_str();
+        len = text.size();
+    }
+    const char* get() const noexcept { return p; }
+};
+template <> struct ShortArg<std::string_view> : ShortArg<const char*> {
+    std::string_view get() const noexcept { return {p, len}; }
+};
+
+template <typename P> struct Plain { using type = std::remove_cv_t<std::remove_reference_t<P>>; };
+template <> struct Plain<const VARIANT&> { using type = const VARIANT&; };
+
+inline void put_result(VARIANT* r, std::int16_t v) noexcept { r->iVal = v; r->vt = VT_I2; }
+inline void put_result(VARIANT* r, std::int32_t v) noexcept { r->lVal = v; r->vt = VT_I4; }
+inline void put_result(VARIANT* r, double v) noexcept { r->dblVal = v; r->vt = VT_R8; }
+inline void put_result(VARIANT* r, bool v) noexcept { r->boolVal = v ? VARIANT_TRUE : VARIANT_FALSE; r->vt = VT_BOOL; }
+void put_result(VARIANT* r, const std::string& v);
+inline void put_result(VARIANT* r, Variant&& v) noexcept { v.release_to(r); }
+inline void put_result(VARIANT* r, ComPtr<IUnknown>&& v) noexcept {
+    r->punkVal = v.release();
+    r->vt = VT_UNKNOWN;
+}
+
+template <auto Fn, std::size_t... I>
+HRESULT short_call(DispatchObject& self, const VARIANT* args, UINT count, VARIANT* result,
+                   std::index_sequence<I...>) {
+    using M = MemberFn<decltype(Fn)>;
+    constexpr std::size_t n = sizeof...(I);
+    if (count > n) return kLongRoad;
+    std::tuple<ShortArg<typename Plain<std::tuple_element_t<I, typename M::Params>>::type>...> in;
+    // Every argument is checked before any is loaded. A trailing argument left
+    // out is the missing value when the handler takes a VARIANT there.
+    const bool ok = ([&] {
+        using P = std::tuple_element_t<I, typename M::Params>;
+        if (I < count) return std::get<I>(in).accept(args[count - 1 - I]);
+        if constexpr (std::is_same_v<P, const VARIANT&>) return std::get<I>(in).accept(kMissingArg);
+        return false;
+    }() && ...);
+    if (!ok) return kLongRoad;
+    (std::get<I>(in).load(), ...);
+    auto& obj = static_cast<typename M::Class&>(self);
+    if constexpr (std::is_void_v<typename M::Result>) {
+        (obj.*Fn)(std::get<I>(in).get()...);
+    } else if constexpr (std::is_same_v<typename M::Result, std::string>) {
+        const std::string r = (obj.*Fn)(std::get<I>(in).get()...);
+        if (result) put_result(result, r);
+    } else {
+        auto r = (obj.*Fn)(std::get<I>(in).get()...);
+        if (result) put_result(result, std::move(r));
+    }
+    (void)args;
+    return S_OK;
+}
+
+template <auto Fn>
+HRESULT short_road(DispatchObject& self, const VARIANT* args, UINT count, VARIANT* result) {
+    using M = MemberFn<decltype(Fn)>;
+    return short_call<Fn>(self, args, count, result,
+                          std::make_index_sequence<std::tuple_size_v<typename M::Params>>{});
+}
+
 template <auto Field>
 void* field_of(DispatchObject& self) {
     using F = MemberField<decltype(Field)>;
@@ -302,7 +471,7 @@ constexpr DispEntry method(const char* name, const char* params, std::uint16_t t
     using M = detail::MemberFn<decltype(Fn)>;
     if (!detail::same_codes(M::codes, params)) throw "parameter codes differ from the handler's";
     if (detail::ResultCode<typename M::Result>::value != type) throw "result type differs from the handler's";
-    return DispEntry{name, DISPID_UNKNOWN, params, type, &detail::thunk<Fn>, nullptr, nullptr};
+    return DispEntry{name, DISPID_UNKNOWN, params, type, &detail::thunk<Fn>, nullptr, nullptr, &detail::short_road<Fn>};
 }
 template <auto Fn>
 constexpr DispEntry method(const char* name, std::uint16_t type) {
@@ -315,7 +484,8 @@ constexpr DispEntry readonly(const char* name, const char* params, std::uint16_t
     using G = detail::MemberFn<decltype(Get)>;
     if (!detail::same_codes(G::codes, params)) throw "parameter codes differ from the get handler's";
     if (detail::ResultCode<typename G::Result>::value != type) throw "type differs from the get handler's";
-    return DispEntry{name, DISPID_UNKNOWN, params, type, &detail::thunk<Get>, &readonly_put, nullptr};
+    return DispEntry{name, DISPID_UNKNOWN, params, type, &detail::thunk<Get>, &readonly_put, nullptr,
+                     &detail::short_road<Get>};
 }
 template <auto Get>
 constexpr DispEntry readonly(const char* name, std::uint16_t type) {
@@ -332,7 +502,8 @@ constexpr DispEntry property(const char* name, const char* params, std::uint16_t
     if (detail::ResultCode<typename G::Result>::value != type) throw "type differs from the get handler's";
     if (!detail::put_codes_match(P::codes, params, type)) throw "put handler does not take params + value";
     if (detail::ResultCode<typename P::Result>::value != T_EMPTY) throw "put handler must return nothing";
-    return DispEntry{name, DISPID_UNKNOWN, params, type, &detail::thunk<Get>, &detail::thunk<Put>, nullptr};
+    return DispEntry{name, DISPID_UNKNOWN, params, type, &detail::thunk<Get>, &detail::thunk<Put>, nullptr,
+                     &detail::short_road<Get>};
 }
 template <auto Get, auto Put>
 constexpr DispEntry property(const char* name, std::uint16_t type) {
@@ -344,12 +515,12 @@ template <auto Field>
 constexpr DispEntry bound(const char* name, std::uint16_t type) {
     using F = detail::MemberField<decltype(Field)>;
     if (detail::FieldCode<typename F::Type>::value != type) throw "field type differs from the row's";
-    return DispEntry{name, DISPID_UNKNOWN, nullptr, type, nullptr, nullptr, &detail::field_of<Field>};
+    return DispEntry{name, DISPID_UNKNOWN, nullptr, type, nullptr, nullptr, &detail::field_of<Field>, nullptr};
 }
 
 // The default-value alias: dispatch id 0 answers as the member named here.
 constexpr DispEntry alias(const char* name) {
-    return DispEntry{name, DISPID_UNKNOWN, nullptr, T_ALIAS, nullptr, nullptr, nullptr};
+    return DispEntry{name, DISPID_UNKNOWN, nullptr, T_ALIAS, nullptr, nullptr, nullptr, nullptr};
 }
 
 }  // namespace torvane

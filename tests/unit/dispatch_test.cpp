@@ -27,6 +27,7 @@ LONG g_values = 0;
 class CProbe final : public DispatchObject {
 public:
     CProbe() noexcept : DispatchObject(kClass) {}
+    explicit CProbe(const ClassInfo& cls) noexcept : DispatchObject(cls) {}
     static const ClassInfo kClass;
 
     // What the last handler call saw.
@@ -203,6 +204,109 @@ TEST(DispatchNames, UnknownIds) {
 
 // ---------------------------------------------------------------------------
 // The checks of Invoke, in order
+
+// Gets and method calls whose arguments need no conversion take a short road
+// in Invoke. A copy of the probe's table without it (every call on the
+// general road) must answer every call exactly as the real table does:
+// result, HRESULT, argument position, error code and what the handler saw.
+TEST(DispatchInvoke, ShortRoadAnswersAsTheGeneralRoad) {
+    static std::vector<DispEntry> rows(CProbe::kClass.table.entries,
+                                       CProbe::kClass.table.entries + CProbe::kClass.table.count);
+    for (DispEntry& e : rows) e.fast = nullptr;
+    static const ClassInfo general = {"CProbeGeneral", &IID_IProbe, DispTable{rows.data(), rows.size(), nullptr},
+                                      &g_probes};
+
+    auto describe = [](CProbe& probe, const CallResult& r) {
+        std::wstring out = L"hr=" + std::to_wstring(r.hr) + L" vt=" + std::to_wstring(r.value.vt());
+        const VARIANT& v = r.value.get();
+        switch (v.vt) {
+        case VT_I2: out += L" " + std::to_wstring(v.iVal); break;
+        case VT_I4: out += L" " + std::to_wstring(v.lVal); break;
+        case VT_R8: out += L" " + std::to_wstring(v.dblVal); break;
+        case VT_BOOL: out += L" " + std::to_wstring(v.boolVal); break;
+        case VT_BSTR: out += L" [" + std::wstring(v.bstrVal, ::SysStringLen(v.bstrVal)) + L"]"; break;
+        default: break;
+        }
+        if (r.hr == DISP_E_EXCEPTION) out += L" code=" + std::to_wstring(r.excep.wCode);
+        if (FAILED(r.hr)) out += L" argerr=" + std::to_wstring(r.arg_err);
+        out += L" saw=" + std::to_wstring(probe.last_len) + L":" + std::to_wstring(probe.last_text.size()) + L":" +
+               std::to_wstring(probe.last_vt) + L":" + std::to_wstring(probe.last_scode) + L":" +
+               std::to_wstring(probe.item_index);
+        for (unsigned char c : probe.last_text) out += L" " + std::to_wstring(c);
+        return out;
+    };
+
+    VARIANT number;
+    number.vt = VT_I4;
+    number.lVal = 3;
+    UniqueBstr text_value(::SysAllocString(L"by reference"));
+    VARIANT text;
+    text.vt = VT_BSTR;
+    text.bstrVal = text_value.get();
+    VARIANT ref_number;
+    ref_number.vt = VT_BYREF | VT_VARIANT;
+    ref_number.pvarVal = &number;
+    VARIANT ref_text;
+    ref_text.vt = VT_BYREF | VT_VARIANT;
+    ref_text.pvarVal = &text;
+    const std::wstring long_ascii(300, L'q');
+    const std::wstring edge_ascii(63, L'e');  // just beyond the in-place conversion's room
+    const wchar_t with_zero[] = {L'a', 0, L'b'};
+
+    const std::vector<Args> arg_sets = [&] {
+        std::vector<Args> sets;
+        sets.push_back(Args());
+        sets.push_back(Args().i4(3));
+        sets.push_back(Args().i2(3));
+        sets.push_back(Args().r8(3.0));
+        sets.push_back(Args().str(L"7"));
+        sets.push_back(Args().i2(2).i4(3).r8(1.5));
+        sets.push_back(Args().i4(2).i4(3).i4(4));
+        sets.push_back(Args().i2(2).i4(3).r8(1.5).i4(9));
+        sets.push_back(Args().str(L"abc"));
+        sets.push_back(Args().str(L"\u65e5\u672c\u8a9e"));
+        sets.push_back(Args().str(long_ascii.c_str()));
+        sets.push_back(Args().str(edge_ascii.c_str()));
+        sets.push_back(Args().str(edge_ascii.substr(1).c_str()));
+        sets.push_back(Args().str_len(with_zero, 3));
+        sets.push_back(Args().null_str());
+        sets.push_back(Args().i4(1).missing());
+        sets.push_back(Args().i4(1).empty());
+        sets.push_back(Args().i4(1).null());
+        sets.push_back(Args().boolean(true));
+        sets.push_back(Args().variant(ref_number));
+        sets.push_back(Args().variant(ref_text));
+        sets.push_back(Args().variant(ref_number).variant(ref_text));
+        sets.push_back(Args().i2(0));
+        sets.push_back(Args().i2(1));
+        sets.push_back(Args().i2(2));
+        sets.push_back(Args().i2(3));
+        sets.push_back(Args().null());
+        return sets;
+    }();
+    const WORD flag_sets[] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_METHOD | DISPATCH_PROPERTYGET};
+
+    for (std::size_t i = 0; i < CProbe::kClass.table.count; ++i) {
+        const DispEntry& e = CProbe::kClass.table.entries[i];
+        EXPECT_EQ(e.get != nullptr, e.fast != nullptr) << "row " << i + 1 << ": every handler row has the short road";
+    }
+    for (DISPID id = 0; id <= 16; ++id) {
+        for (WORD flags : flag_sets) {
+            for (std::size_t a = 0; a < arg_sets.size(); ++a) {
+                for (bool want : {true, false}) {
+                    auto* fast_probe = new CProbe();
+                    auto* slow_probe = new CProbe(general);
+                    auto fast = ComPtr<IDispatch>::adopt(fast_probe);
+                    auto slow = ComPtr<IDispatch>::adopt(slow_probe);
+                    const CallResult f = invoke(fast.get(), id, flags, arg_sets[a], want);
+                    const CallResult g = invoke(slow.get(), id, flags, arg_sets[a], want);
+                    EXPECT_EQ(describe(*slow_probe, g), describe(*fast_probe, f))
+                        << "id " << id << ", flags " << flags << ", arguments " << a << ", result " << want;
+                }
+            }
+        }
+    }
+}
 
 TEST(DispatchInvoke, EarlyReturnsLeaveTheResultEmpty) {
     Probe p;
