@@ -39,17 +39,19 @@ void MemberIndex::build(const ClassInfo& cls) noexcept {
             std::size_t len = 0;
             for (; e.name[len]; ++len) {
                 const unsigned f = fold(static_cast<unsigned char>(e.name[len]));
-                if (f == 0 || len == kMaxName || used + len + 1 >= kPool) return;  // not indexable: decline all
-                pool_[used + len] = static_cast<char>(f);
+                if (f == 0 || len == kMaxName || used + len >= kPool) return;  // not indexable: decline all
+                const bool letter = f >= 'a' && f <= 'z';
+                pool_[used + len] = Char{static_cast<std::uint16_t>(f), static_cast<std::uint16_t>(letter ? 0x20 : 0)};
             }
             if (len == 0 || n == kMaxRows) return;
-            const char* folded = pool_ + used;
-            auto at = [&](std::size_t k) -> unsigned { return k < len ? static_cast<unsigned char>(folded[k]) : 0; };
+            const Char* chars = pool_ + used;
+            const unsigned c0 = chars[0].folded | 0x20u;
+            const unsigned c1 = (len > 1 ? chars[1].folded : 0u) | 0x20u;
             const DISPID id = e.dispid != DISPID_UNKNOWN ? e.dispid : (level << 16) | static_cast<DISPID>(i + 1);
             Pending& p = pending[n++];
-            p.row = Row{static_cast<std::uint16_t>(used), static_cast<std::uint8_t>(len), id};
-            p.bucket = bucket_of(at(0), at(1), at(2), at(3));
-            used += len + 1;
+            p.row = Row{static_cast<std::uint16_t>(used), static_cast<std::uint8_t>(len), 0, id};
+            p.bucket = bucket_of(c0, c1);
+            used += len;
         }
     }
     std::uint16_t counts[kBuckets] = {};
@@ -59,30 +61,22 @@ void MemberIndex::build(const ClassInfo& cls) noexcept {
     std::uint16_t fill[kBuckets];
     for (std::size_t b = 0; b < kBuckets; ++b) fill[b] = start_[b];
     for (std::size_t i = 0; i < n; ++i) rows_[fill[pending[i].bucket]++] = pending[i].row;  // keeps table order
+    for (std::size_t b = 0; b < kBuckets; ++b) {
+        for (std::size_t r = start_[b] + 1u; r < start_[b + 1]; ++r) {
+            const Row& prev = rows_[r - 1];
+            Row& row = rows_[r];
+            std::size_t k = 0;
+            while (k < prev.len && k < row.len && pool_[prev.name + k].folded == pool_[row.name + k].folded) ++k;
+            row.shared = static_cast<std::uint8_t>(k);
+        }
+    }
     complete_ = true;
 }
 
-bool MemberIndex::find(const wchar_t* name, DISPID& id) const noexcept {
-    if (!complete_) return false;
-    // The bucket comes from the first four characters (read no further than
-    // the end), then one pass compares the name with each candidate.
-    unsigned f[4] = {0, 0, 0, 0};
-    for (std::size_t k = 0; k < 4 && name[k]; ++k) f[k] = fold(name[k]);
-    const std::size_t b = bucket_of(f[0], f[1], f[2], f[3]);
-    for (std::size_t r = start_[b]; r < start_[b + 1]; ++r) {
-        const Row& row = rows_[r];
-        const char* folded = pool_ + row.name;
-        std::size_t i = 0;
-        while (i < row.len && fold(name[i]) == static_cast<unsigned char>(folded[i])) ++i;
-        if (i == row.len && name[i] == 0) {
-            id = row.id;
-            return true;
-        }
-    }
-    // No member: a plain name is unknown; any other is for the platform to judge.
+bool MemberIndex::find_missing(const wchar_t* name, DISPID& id) noexcept {
     std::size_t len = 0;
     for (; name[len]; ++len)
-        if (fold(name[len]) == 0) return false;
+        if (fold(static_cast<unsigned>(name[len])) == 0) return false;
     if (len == 0) return false;
     id = DISPID_UNKNOWN;
     return true;

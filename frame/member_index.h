@@ -25,28 +25,58 @@ public:
 
     // True when the index takes the name (ASCII letters and digits only, NUL
     // terminated); `id` is then the member's id or DISPID_UNKNOWN.
-    bool find(const wchar_t* name, DISPID& id) const noexcept;
+    bool find(const wchar_t* name, DISPID& id) const noexcept {
+        if (!complete_ || name[0] == 0) return false;
+        // The bucket comes from the first two characters with the case bit
+        // set (a letter's lower case, a digit as it is; 0x20 past the end),
+        // then one pass compares the name with each candidate, character by
+        // character: a letter matches either case, a digit only itself, and
+        // no other character matches anything (masked compare, below). What
+        // matched of one candidate is not compared again for the next one
+        // where the two share a prefix ("ProfilePath", "ProfileValue").
+        const std::size_t b = bucket_of(static_cast<unsigned>(name[0]) | 0x20u, static_cast<unsigned>(name[1]) | 0x20u);
+        std::size_t i = 0;
+        for (std::size_t r = start_[b]; r < start_[b + 1]; ++r) {
+            const Row& row = rows_[r];
+            const Char* want = pool_ + row.name;
+            if (i > row.shared) i = row.shared;
+            while (i < row.len && (static_cast<unsigned>(name[i]) | want[i].fold) == want[i].folded) ++i;
+            if (i == row.len && name[i] == 0) {
+                id = row.id;
+                return true;
+            }
+        }
+        return find_missing(name, id);
+    }
 
 private:
     static constexpr std::size_t kBuckets = 128;  // a power of two
     static constexpr std::size_t kMaxRows = 128;
     static constexpr std::size_t kMaxName = 64;
-    static constexpr std::size_t kPool = 2048;    // folded names, each NUL terminated
+    static constexpr std::size_t kPool = 1024;    // characters of all names
+    // One character of a member name: a letter as its lower case with the
+    // case bit in `fold` (c | 0x20 == 'a'..'z' holds for exactly the two
+    // cases of the letter), a digit as it is with no bit (exact compare).
+    struct Char {
+        std::uint16_t folded;
+        std::uint16_t fold;
+    };
     struct Row {
-        std::uint16_t name;  // offset of the folded name in pool_
+        std::uint16_t name;   // offset of the name's characters in pool_
         std::uint8_t len;
+        std::uint8_t shared;  // length of the prefix shared with the bucket's previous row
         DISPID id;
     };
-    // Bucket of a name: its first four characters, folded (0 past its end
-    // and for characters that are not ASCII letters or digits).
-    static std::size_t bucket_of(unsigned f0, unsigned f1, unsigned f2, unsigned f3) noexcept {
-        return (((f0 * 31 + f1) * 31 + f2) * 31 + f3) & (kBuckets - 1);
+    static std::size_t bucket_of(unsigned c0, unsigned c1) noexcept {
+        return (c0 * 37u + c1 * 7u) & (kBuckets - 1);
     }
+    // A name no row matched: unknown when plain, else for the platform to judge.
+    static bool find_missing(const wchar_t* name, DISPID& id) noexcept;
 
     bool complete_ = false;  // false: every name is declined
     std::uint16_t start_[kBuckets + 1] = {};
     Row rows_[kMaxRows] = {};
-    char pool_[kPool] = {};
+    Char pool_[kPool] = {};
 };
 
 // The index of a class, built by the first caller; nullptr while another
