@@ -12,10 +12,26 @@
 // it touches the old, so a failed allocation (std::bad_alloc) leaves the
 // entries as they were. More than kMaxEntries entries are refused the same way.
 #include <cstddef>
+#include <memory>
+#include <new>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace torvane {
+
+// An allocator whose elements start uninitialised: growing the arena by n
+// bytes that are written at once anyway does not clear them first.
+template <typename T>
+struct UninitAllocator : std::allocator<T> {
+    template <typename U> struct rebind { using other = UninitAllocator<U>; };
+    UninitAllocator() = default;
+    template <typename U> UninitAllocator(const UninitAllocator<U>&) noexcept {}
+    template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <typename U, typename... A> void construct(U* p, A&&... a) {
+        ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+    }
+};
 
 class EntryStore {
 public:
@@ -31,6 +47,8 @@ public:
 
     // Inserts text at index (index <= size()).
     void insert(std::size_t index, std::string_view text);
+    // Appends text (insert at size()).
+    void append(std::string_view text);
     // Inserts text at index; empty entries first fill the gap when index is
     // beyond the end.
     void insert_extending(std::size_t index, std::string_view text);
@@ -57,7 +75,7 @@ private:
     void release_bytes(const Slot& s) noexcept;
 
     std::vector<Slot> slots_;
-    std::vector<char> bytes_;
+    std::vector<char, UninitAllocator<char>> bytes_;
     std::size_t garbage_ = 0;
 };
 

@@ -79,7 +79,7 @@ std::int32_t CListExObj::addHead(std::string_view text) {
 }
 
 std::int32_t CListExObj::addTail(std::string_view text) {
-    entries_.insert(entries_.size(), text);
+    entries_.append(text);
     return 0;
 }
 
