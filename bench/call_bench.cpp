@@ -1,7 +1,10 @@
 // Cost of late-bound calls from C++: the library's members against the floor
 // object doing the same work, measured side by side in one run.
 //
-//   call_bench [--quick]
+//   call_bench [--quick] [--only TEXT] [--reps N]
+//
+// --only runs the rows whose name contains TEXT, --reps sets the number of
+// repetitions (for profiling one call).
 //
 // Two ways of calling, as clients do: Invoke with prepared DISPPARAMS and a
 // known id, and GetIDsOfNames + Invoke on every call, as script engines do.
@@ -14,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -32,6 +36,9 @@ namespace {
 
 int g_reps = 11;
 long g_calls = 100000;
+const char* g_only = nullptr;
+
+bool wanted(const std::string& what) { return !g_only || what.find(g_only) != std::string::npos; }
 
 // Times two calls in alternating repetitions (ns per call), after a warm-up.
 Pair measure(const std::function<void()>& a, const std::function<void()>& b) {
@@ -79,7 +86,9 @@ struct Call {
     }
 };
 
-void row(const char* what, const Pair& p) {
+void row(const char* what, const std::function<Pair()>& run) {
+    if (!wanted(what)) return;
+    const Pair p = run();
     std::printf("%-36s %9.1f [%7.1f-%7.1f] %9.1f [%7.1f-%7.1f] %6.2fx\n", what, p.a.median, p.a.low, p.a.high,
                 p.b.median, p.b.low, p.b.high, p.ratio);
 }
@@ -89,8 +98,9 @@ void compare(const char* what, Call lib, Call floor) {
         std::printf("%-36s (not available)\n", what);
         return;
     }
-    row((std::string(what) + " by id").c_str(), measure([&] { lib.by_id(); }, [&] { floor.by_id(); }));
-    row((std::string(what) + " by name").c_str(), measure([&] { lib.by_name(); }, [&] { floor.by_name(); }));
+    row((std::string(what) + " by id").c_str(), [&] { return measure([&] { lib.by_id(); }, [&] { floor.by_id(); }); });
+    row((std::string(what) + " by name").c_str(),
+        [&] { return measure([&] { lib.by_name(); }, [&] { floor.by_name(); }); });
 }
 
 // An object handed out by a member of the ScriptDialog object.
@@ -122,6 +132,10 @@ int main(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--quick")) {
             g_reps = 3;
             g_calls = 2000;
+        } else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) {
+            g_only = argv[++i];
+        } else if (!std::strcmp(argv[i], "--reps") && i + 1 < argc) {
+            g_reps = std::max(1, std::atoi(argv[++i]));
         }
     module::init(::GetModuleHandleW(nullptr));
     ::OleInitialize(nullptr);
@@ -157,10 +171,12 @@ int main(int argc, char** argv) {
         };
         // Name lookup alone: the same name in both, and the last row of the
         // library's largest table against the floor's longest name.
-        row("GetIDsOfNames(\"TickCount\")", measure(lookup(sd.get(), L"TickCount"), lookup(floor.get(), L"TickCount")));
-        row("GetIDsOfNames(\"tickcount\")", measure(lookup(sd.get(), L"tickcount"), lookup(floor.get(), L"tickcount")));
+        row("GetIDsOfNames(\"TickCount\")",
+            [&] { return measure(lookup(sd.get(), L"TickCount"), lookup(floor.get(), L"TickCount")); });
+        row("GetIDsOfNames(\"tickcount\")",
+            [&] { return measure(lookup(sd.get(), L"tickcount"), lookup(floor.get(), L"tickcount")); });
         row("GetIDsOfNames(last: \"ProfileValue\")",
-            measure(lookup(sd.get(), L"ProfileValue"), lookup(floor.get(), L"TickCount")));
+            [&] { return measure(lookup(sd.get(), L"ProfileValue"), lookup(floor.get(), L"TickCount")); });
     }
     ::OleUninitialize();
     return 0;
