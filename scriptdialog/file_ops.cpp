@@ -58,6 +58,11 @@ PathKind probe_path(const std::string& path) {
 
 bool create_one_directory(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
 
+MakeResult make_one_directory(const std::string& path) {
+    if (::CreateDirectoryA(path.c_str(), nullptr)) return MakeResult::made;
+    return ::GetLastError() == ERROR_ALREADY_EXISTS ? MakeResult::exists : MakeResult::failed;
+}
+
 // The text of an optional argument: `fallback` when absent, empty when it
 // does not convert, cut at an embedded zero as the platform would read it.
 std::string text_or(const VARIANT& v, const char* fallback) {
@@ -126,7 +131,8 @@ std::int16_t CTorvane_ScriptDialog::versionCheck(const char* path, std::int16_t 
 }
 
 bool CTorvane_ScriptDialog::createDirectory(const char* path) {
-    return create_directory_tree(path, ansi_lead_bytes(), DirectoryOps{probe_path, create_one_directory});
+    return create_directory_tree(path, ansi_lead_bytes(),
+                                 DirectoryOps{probe_path, create_one_directory, make_one_directory});
 }
 
 // The platform's answer whatever its length; empty when it has none.

@@ -118,8 +118,49 @@ std::optional<std::string> decode_local_path(std::string_view text, const LeadBy
     return out;
 }
 
+std::optional<std::vector<std::size_t>> plain_drive_path_separators(std::string_view path, const LeadBytes& lead) {
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (path.size() < 4 || !letter(path[0]) || path[1] != ':' || path[2] != '\\') return std::nullopt;
+    std::vector<std::size_t> separators;
+    std::size_t start = 3;     // of the current component
+    std::size_t last = npos;   // its last character, when single-byte
+    for (std::size_t i = 3; i <= path.size();) {
+        if (i == path.size() || is_single(path, i, lead, '\\')) {
+            const std::string_view part = path.substr(start, i - start);
+            if (part.empty() || part == "." || part == "..") return std::nullopt;
+            if (last != npos && (path[last] == '.' || path[last] == ' ')) return std::nullopt;
+            if (i == path.size()) break;
+            separators.push_back(i);
+            start = i + 1;
+            last = npos;
+            ++i;
+            continue;
+        }
+        const std::size_t n = lead.char_len(path, i);
+        if (n == 1) {
+            if (std::string_view("/*?:\"<>|").find(path[i]) != npos) return std::nullopt;
+            last = i;
+        } else {
+            last = npos;
+        }
+        i += n;
+    }
+    return separators;
+}
+
 bool create_directory_tree(std::string_view path_view, const LeadBytes& lead, const DirectoryOps& ops) {
     const std::string path(path_view);
+    if (ops.make) {
+        if (const auto plain = plain_drive_path_separators(path, lead)) {
+            MakeResult made = MakeResult::failed;
+            for (std::size_t k = 0; k <= plain->size(); ++k) {
+                made = ops.make(path.substr(0, k < plain->size() ? (*plain)[k] : path.size()));
+                if (made == MakeResult::failed) break;
+            }
+            if (made == MakeResult::made) return true;
+            if (made == MakeResult::exists) return ops.probe(path) == PathKind::directory;
+        }
+    }
     PathKind kind = ops.probe(path);
     if (kind != PathKind::missing) return kind == PathKind::directory;
 

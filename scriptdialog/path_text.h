@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "frame/mbcs.h"
 
@@ -38,9 +39,13 @@ std::optional<std::string> decode_local_path(std::string_view text, const LeadBy
 
 // What the directory walk asks of the file system.
 enum class PathKind { missing, file, directory };
+enum class MakeResult { made, exists, failed };
 struct DirectoryOps {
     std::function<PathKind(const std::string&)> probe;
     std::function<bool(const std::string&)> create;  // one directory; false when it fails
+    // Optional: one directory, telling a name that exists already apart
+    // from a failure. With it, plain drive paths take one pass (below).
+    std::function<MakeResult(const std::string&)> make;
 };
 
 // Creates `path` and every missing directory above it, top down, one per
@@ -51,6 +56,19 @@ struct DirectoryOps {
 // a missing drive), the first component is created as it stands. A path that
 // names an existing file followed by a trailing backslash, a failed create,
 // or a round that makes no progress ends the walk with false.
+//
+// A plain drive path ("X:\" and components that are not empty, not "." or
+// "..", do not end in '.' or ' ' and hold none of / * ? : " < > |) has no
+// leading part that exists below a missing one, so the walk's rounds come to
+// making each leading part in turn from the top. With `ops.make` such a path
+// takes that one pass: every leading part is made or found existing, and no
+// missing name is ever looked up (a failed lookup costs a search through the
+// folder on some file systems). A make that fails hands over to the rounds
+// above, from where the pass got to.
 bool create_directory_tree(std::string_view path, const LeadBytes& lead, const DirectoryOps& ops);
+
+// The backslashes that separate the components of a plain drive path (the
+// one after "X:" excluded); nullopt for any other path.
+std::optional<std::vector<std::size_t>> plain_drive_path_separators(std::string_view path, const LeadBytes& lead);
 
 }  // namespace torvane

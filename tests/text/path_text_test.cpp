@@ -147,6 +147,110 @@ public:
     }
 };
 
+// The same file system, able to tell an existing name from a failure (the
+// one-pass road for plain drive paths). It counts the lookups of missing
+// names, which the pass never needs.
+struct MakingFs : FakeFs {
+    std::vector<std::string> made;
+    int missing_probes = 0;
+    std::string refuse;  // a name whose make fails even when it exists
+    const LeadBytes* lead = &kCp932;
+
+    // The last separating backslash, found character by character.
+    std::size_t last_separator(const std::string& p) const {
+        std::size_t cut = std::string::npos;
+        for (std::size_t i = 0; i < p.size(); i += lead->char_len(p, i))
+            if (p[i] == '\\' && lead->char_len(p, i) == 1) cut = i;
+        return cut;
+    }
+
+    DirectoryOps ops() {
+        DirectoryOps o = FakeFs::ops();
+        auto probe = o.probe;
+        o.probe = [this, probe](const std::string& p) {
+            const PathKind k = probe(p);
+            if (k == PathKind::missing) ++missing_probes;
+            return k;
+        };
+        o.make = [this](const std::string& p) {
+            made.push_back(p);
+            if (p == refuse) return MakeResult::failed;
+            if (entries.count(p)) return MakeResult::exists;
+            const std::size_t cut = last_separator(p);
+            const auto parent = entries.find(p.substr(0, cut));
+            if (cut == std::string::npos || parent == entries.end() || parent->second != PathKind::directory ||
+                create_fails)
+                return MakeResult::failed;
+            entries[p] = PathKind::directory;
+            created.push_back(p);
+            return MakeResult::made;
+        };
+        return o;
+    }
+};
+
+TEST(CreateDirectoryTree, PlainDrivePathsTakeOnePass) {
+    MakingFs fs;
+    fs.entries["C:\\a"] = PathKind::directory;
+    EXPECT_TRUE(create_directory_tree("C:\\a\\b\\c", kCp932, fs.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\a", "C:\\a\\b", "C:\\a\\b\\c"}), fs.made);
+    EXPECT_EQ((std::vector<std::string>{"C:\\a\\b", "C:\\a\\b\\c"}), fs.created);
+    EXPECT_EQ(0, fs.missing_probes);
+
+    // Existing: a directory is true, a file false, nothing made.
+    fs.entries["C:\\a\\f"] = PathKind::file;
+    fs.made.clear();
+    fs.created.clear();
+    EXPECT_TRUE(create_directory_tree("C:\\a\\b", kCp932, fs.ops()));
+    EXPECT_FALSE(create_directory_tree("C:\\a\\f", kCp932, fs.ops()));
+    EXPECT_TRUE(fs.created.empty());
+
+    // Below a file: the pass stops and the rounds answer false.
+    fs.create_fails = true;  // as the platform does below a file
+    EXPECT_FALSE(create_directory_tree("C:\\a\\f\\x\\y", kCp932, fs.ops()));
+    EXPECT_EQ(0u, fs.entries.count("C:\\a\\f\\x"));
+
+    // Japanese names whose trail byte is 0x5C are single components.
+    const std::string so = "\x83\x5C";
+    MakingFs jp;
+    EXPECT_TRUE(create_directory_tree("C:\\" + so + "\\" + so, kCp932, jp.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\" + so, "C:\\" + so + "\\" + so}), jp.created);
+    EXPECT_EQ(jp.created, jp.made);
+}
+
+TEST(CreateDirectoryTree, AFailedMakeHandsOverToTheRounds) {
+    // An existing folder the platform will not "make" (access denied): the
+    // rounds take over from there and finish the path.
+    MakingFs fs;
+    fs.entries["C:\\locked"] = PathKind::directory;
+    fs.refuse = "C:\\locked";
+    EXPECT_TRUE(create_directory_tree("C:\\locked\\x\\y", kCp932, fs.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\locked\\x", "C:\\locked\\x\\y"}), fs.created);
+
+    // Halfway: what the pass made stays, the rounds make the rest.
+    MakingFs half;
+    half.refuse = "C:\\p\\q";
+    EXPECT_TRUE(create_directory_tree("C:\\p\\q\\r", kCp932, half.ops()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\p", "C:\\p\\q", "C:\\p\\q\\r"}), half.created);
+}
+
+TEST(CreateDirectoryTree, OtherPathsTakeTheRounds) {
+    // Paths whose leading parts need not exist in order, and paths the
+    // platform rewrites, never take the pass.
+    for (const char* path : {"C:\\a\\..\\b", "C:\\a\\.\\b", "C:\\a.\\b", "C:\\a \\b", "C:\\a\\\\b",
+                             "C:\\a\\b\\", "C:\\a/b", "C:\\a*\\b", "C:\\a:s", "C:a\\b", "\\\\srv\\share\\x",
+                             "rel\\x", "C:\\"}) {
+        MakingFs fs;
+        create_directory_tree(path, kCp932, fs.ops());
+        EXPECT_TRUE(fs.made.empty()) << path;
+        EXPECT_FALSE(plain_drive_path_separators(path, kCp932).has_value()) << path;
+    }
+    EXPECT_EQ((std::vector<std::size_t>{4, 6}), plain_drive_path_separators("C:\\a\\b\\c", kCp932).value());
+    // Under 1252 the trail byte 0x5C separates.
+    EXPECT_EQ((std::vector<std::size_t>{4}), plain_drive_path_separators("C:\\\x83\x5C" "b", kCp1252).value());
+    EXPECT_EQ((std::vector<std::size_t>{}), plain_drive_path_separators("C:\\\x83\x5C" "b", kCp932).value());
+}
+
 TEST(CreateDirectoryTree, CreatesFromTheTopDown) {
     FakeFs fs;
     fs.entries["C:\\a"] = PathKind::directory;
