@@ -175,6 +175,10 @@ int main(int argc, char** argv) {
             [&] { return measure(lookup(sd.get(), L"TickCount"), lookup(floor.get(), L"TickCount")); });
         row("GetIDsOfNames(\"tickcount\")",
             [&] { return measure(lookup(sd.get(), L"tickcount"), lookup(floor.get(), L"tickcount")); });
+        row("GetIDsOfNames(\"ProfilePath\")",
+            [&] { return measure(lookup(sd.get(), L"ProfilePath"), lookup(floor.get(), L"TickCount")); });
+        row("GetIDsOfNames(\"IntS\")",
+            [&] { return measure(lookup(sd.get(), L"IntS"), lookup(floor.get(), L"IntS")); });
         row("GetIDsOfNames(last: \"ProfileValue\")",
             [&] { return measure(lookup(sd.get(), L"ProfileValue"), lookup(floor.get(), L"TickCount")); });
     }

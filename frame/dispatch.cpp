@@ -407,6 +407,17 @@ HRESULT STDMETHODCALLTYPE DispatchObject::GetTypeInfo(UINT index, LCID, ITypeInf
 
 HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                                         DISPID* ids) noexcept {
+    // Script engines ask for one plain ASCII name at a time: the index answers.
+    DISPID id = DISPID_UNKNOWN;
+    if (count == 1 && names && ids && names[0] && index_ && index_->find(names[0], id) && is_null_iid(riid)) {
+        ids[0] = id;
+        return id == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK;
+    }
+    return get_ids_general(riid, names, count, ids);
+}
+
+// Every other lookup: checks, and names the index declines.
+[[gnu::noinline]] HRESULT DispatchObject::get_ids_general(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids) {
     if (!is_null_iid(riid)) return DISP_E_UNKNOWNINTERFACE;
     if (!names || !ids || count == 0) return E_INVALIDARG;
     DISPID id = DISPID_UNKNOWN;

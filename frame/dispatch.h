@@ -182,6 +182,7 @@ public:
     const ClassInfo& class_info() const noexcept { return cls_; }
 
 private:
+    HRESULT get_ids_general(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids);
     HRESULT invoke_general(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
                            EXCEPINFO* excep, UINT* arg_err);
 

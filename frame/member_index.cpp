@@ -96,11 +96,12 @@ const MemberIndex* member_index_for(const ClassInfo& cls) noexcept {
             if (e.owner.compare_exchange_strong(expected, &cls, std::memory_order_acq_rel)) {
                 e.index.build(cls);
                 e.ready.store(1, std::memory_order_release);
-                return &e.index;
+                return e.index.complete() ? &e.index : nullptr;
             }
             owner = expected;
         }
-        if (owner == &cls) return e.ready.load(std::memory_order_acquire) ? &e.index : nullptr;
+        if (owner == &cls)
+            return e.ready.load(std::memory_order_acquire) && e.index.complete() ? &e.index : nullptr;
     }
     return nullptr;
 }

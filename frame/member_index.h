@@ -22,11 +22,14 @@ class MemberIndex {
 public:
     // Builds the index of a class's table (and its base tables).
     void build(const ClassInfo& cls) noexcept;
+    // False when the table has a name the index cannot hold; find() must
+    // then not be asked.
+    bool complete() const noexcept { return complete_; }
 
-    // True when the index takes the name (ASCII letters and digits only, NUL
+    // True when the index (complete) takes the name (ASCII letters and digits only, NUL
     // terminated); `id` is then the member's id or DISPID_UNKNOWN.
     bool find(const wchar_t* name, DISPID& id) const noexcept {
-        if (!complete_ || name[0] == 0) return false;
+        if (name[0] == 0) return false;
         // The bucket comes from the first two characters with the case bit
         // set (a letter's lower case, a digit as it is; 0x20 past the end),
         // then one pass compares the name with each candidate, character by
@@ -80,7 +83,8 @@ private:
 };
 
 // The index of a class, built by the first caller; nullptr while another
-// thread is still building it, or when all indexes are taken.
+// thread is still building it, when all indexes are taken, or when the class
+// has a name the index cannot hold.
 const MemberIndex* member_index_for(const ClassInfo& cls) noexcept;
 
 }  // namespace torvane

@@ -159,6 +159,17 @@ TEST(DispatchNames, GetIDsOfNamesResults) {
     EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, p.get()->GetIDsOfNames(IID_IDispatch, names, 1, 0, ids));
     EXPECT_EQ(E_INVALIDARG, p.get()->GetIDsOfNames(IID_NULL, names, 0, 0, ids));
 
+    // The checks come first whichever way the name would be found.
+    EXPECT_EQ(E_INVALIDARG, p.get()->GetIDsOfNames(IID_NULL, nullptr, 1, 0, ids));
+    EXPECT_EQ(E_INVALIDARG, p.get()->GetIDsOfNames(IID_NULL, names, 1, 0, nullptr));
+    LPOLESTR none[] = {nullptr};
+    ids[0] = 5;
+    EXPECT_EQ(DISP_E_UNKNOWNNAME, p.get()->GetIDsOfNames(IID_NULL, none, 1, 0, ids));
+    EXPECT_EQ(DISPID_UNKNOWN, ids[0]);
+    LPOLESTR accented[] = {const_cast<LPOLESTR>(L"\u00c9choz")};  // declined by the index, walked
+    EXPECT_EQ(DISP_E_UNKNOWNNAME, p.get()->GetIDsOfNames(IID_NULL, accented, 1, 0, ids));
+    EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, p.get()->GetIDsOfNames(IID_IDispatch, accented, 1, 0, ids));
+
     // A long name (beyond the stack buffer) is looked up as well.
     std::wstring long_name(5000, L'x');
     LPOLESTR longer[] = {long_name.data()};
