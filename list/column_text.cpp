@@ -127,11 +127,31 @@ bool TextMatcher::at_boundaries(std::string_view subject, std::size_t start) con
     return p == end;
 }
 
+namespace {
+
+// string_view::find, with the first byte looked for inline: most entries are
+// short, and a call into the C library per entry costs more than the search.
+std::size_t find_bytes(std::string_view subject, std::string_view text, std::size_t from) {
+    const std::size_t n = text.size();
+    if (n == 0) return from <= subject.size() ? from : std::string_view::npos;
+    if (subject.size() < n) return std::string_view::npos;
+    const char first = text[0];
+    const char* s = subject.data();
+    for (std::size_t p = from, last = subject.size() - n; p <= last; ++p)
+        if (s[p] == first && (n == 1 || subject.compare(p + 1, n - 1, text.substr(1)) == 0)) return p;
+    return std::string_view::npos;
+}
+
+}  // namespace
+
 bool TextMatcher::operator()(std::string_view subject) const {
+    // A first byte that differs settles most entries at once.
+    if (mode_ != MatchMode::contains && !text_.empty() && (subject.empty() || subject[0] != text_[0]))
+        return false;
     if (mode_ == MatchMode::exact) return subject == text_;
     if (!multibyte_) {
         if (mode_ == MatchMode::prefix) return subject.substr(0, text_.size()) == text_;
-        return subject.find(text_) != std::string_view::npos;
+        return find_bytes(subject, text_, 0) != std::string_view::npos;
     }
     if (subject.empty()) return false;
     if (mode_ == MatchMode::prefix)
@@ -141,7 +161,7 @@ bool TextMatcher::operator()(std::string_view subject) const {
     // character by character up to each, so the whole walk stays linear.
     std::size_t boundary = 0;
     for (std::size_t from = 0;;) {
-        const std::size_t found = subject.find(text_, from);
+        const std::size_t found = find_bytes(subject, text_, from);
         if (found == std::string_view::npos) return false;
         while (boundary < found) boundary += lead_.char_len(subject, boundary);
         if (boundary == found && at_boundaries(subject, found)) return true;

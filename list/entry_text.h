@@ -59,6 +59,14 @@ public:
     // Removes every entry and releases the storage.
     void clear() noexcept;
 
+    // The first entry in [from, to] (to < size()) whose bytes equal text, or
+    // npos. A store searched again before it changes (appends aside) answers
+    // from a hash index of its entries, built on that second search and kept
+    // up to date by appends; any other change drops it.
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+    std::size_t find_equal(std::string_view text, std::size_t from, std::size_t to);
+    bool has_equal_index() const noexcept { return index_ != nullptr; }
+
     // Arena bytes held, live and garbage (for tests of compaction).
     std::size_t arena_size() const { return bytes_.size(); }
 
@@ -74,9 +82,21 @@ private:
     std::size_t append_bytes(std::string_view text);
     void release_bytes(const Slot& s) noexcept;
 
+    // Hash index of the entries by their bytes (entry_text.cpp).
+    class EqualIndex;
+    struct DropIndex {
+        void operator()(EqualIndex* index) const noexcept;
+    };
+    void drop_index() noexcept {
+        index_.reset();
+        equal_searches_ = 0;
+    }
+
     std::vector<Slot> slots_;
     std::vector<char, UninitAllocator<char>> bytes_;
     std::size_t garbage_ = 0;
+    std::unique_ptr<EqualIndex, DropIndex> index_;
+    unsigned equal_searches_ = 0;  // since the last change other than an append
 };
 
 }  // namespace torvane

@@ -181,7 +181,13 @@ std::int32_t CListExObj::findCol(std::int32_t start, std::int32_t end, std::int1
                                  const VARIANT& mode) {
     const Range r = clamp_range(start, end, last_index());
     if (r.start > r.end) return -1;
-    const TextMatcher matches(text, match_mode(opt_i2(mode).value_or(0)), ansi_lead_bytes());
+    const MatchMode how = match_mode(opt_i2(mode).value_or(0));
+    if (column < 0 && how == MatchMode::exact) {
+        const std::size_t found = entries_.find_equal(text, static_cast<std::size_t>(r.start),
+                                                      static_cast<std::size_t>(r.end));
+        return found == EntryStore::npos ? -1 : static_cast<std::int32_t>(found);
+    }
+    const TextMatcher matches(text, how, ansi_lead_bytes());
     const SeparatorSet separators(col_separate_char_, ansi_lead_bytes());
     const ColumnRules rules{separators, col_separate_short_space_ != FALSE, ansi_lead_bytes()};
     for (std::int32_t i = r.start; i <= r.end; ++i) {

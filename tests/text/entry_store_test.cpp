@@ -93,3 +93,78 @@ TEST(EntryStore, EmptyingByErasureReleasesArenaBytes) {
 }
 
 }  // namespace
+
+// Equality search, scanning or indexed, against a plain scan of a copy, over
+// a random run of every kind of change: few distinct texts (long chains of
+// equal entries), embedded zeros, empty entries, and searches from anywhere.
+TEST(EntryStoreFindEqual, AnswersAsAScanThroughEveryChange) {
+    std::uint32_t seed = 12345;
+    auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    const std::string texts[] = {"", "a", "b", "ab", std::string("a\0b", 3), "\x83\x5C", "item0000123", "z"};
+    auto pick = [&] { return texts[next(8)]; };
+
+    EntryStore s;
+    V copy;
+    bool indexed = false;
+    for (int step = 0; step < 20000; ++step) {
+        const std::uint32_t what = next(100);
+        if (what < 55 || copy.size() < 300) {
+            const std::string t = pick();
+            s.append(t);
+            copy.push_back(t);
+        } else if (what < 60) {
+            const std::size_t i = next(static_cast<std::uint32_t>(copy.size()) + 1);
+            const std::string t = pick();
+            s.insert(i, t);
+            copy.insert(copy.begin() + static_cast<std::ptrdiff_t>(i), t);
+        } else if (what < 63) {
+            const std::size_t i = next(static_cast<std::uint32_t>(copy.size()));
+            s.erase(i);
+            copy.erase(copy.begin() + static_cast<std::ptrdiff_t>(i));
+        } else if (what < 66) {
+            const std::size_t i = next(static_cast<std::uint32_t>(copy.size()));
+            const std::string t = pick();
+            s.store(i, t);
+            copy[i] = t;
+        } else if (what == 66 && step % 7 == 0) {
+            s.clear();
+            copy.clear();
+        } else {
+            const std::string t = what < 98 ? pick() : std::string("absent");
+            const std::size_t from = next(static_cast<std::uint32_t>(copy.size()));
+            const std::size_t to = from + next(static_cast<std::uint32_t>(copy.size() - from));
+            std::size_t want = EntryStore::npos;
+            for (std::size_t i = from; i <= to; ++i)
+                if (copy[i] == t) {
+                    want = i;
+                    break;
+                }
+            ASSERT_EQ(want, s.find_equal(t, from, to)) << "step " << step << ", from " << from << " to " << to;
+            indexed = indexed || s.has_equal_index();
+        }
+    }
+    EXPECT_EQ(copy, all(s));
+    EXPECT_TRUE(indexed) << "the run never searched an unchanged store twice";
+}
+
+TEST(EntryStoreFindEqual, IndexFollowsAppendsAndIsDroppedByOtherChanges) {
+    EntryStore s;
+    for (int i = 0; i < 1000; ++i) s.append("e" + std::to_string(i % 100));
+    EXPECT_EQ(5u, s.find_equal("e5", 0, 999));
+    EXPECT_FALSE(s.has_equal_index()) << "a first search scans";
+    EXPECT_EQ(105u, s.find_equal("e5", 6, 999));
+    EXPECT_TRUE(s.has_equal_index());
+    s.append("new");
+    EXPECT_TRUE(s.has_equal_index());
+    EXPECT_EQ(1000u, s.find_equal("new", 0, 1000));
+    EXPECT_EQ(EntryStore::npos, s.find_equal("new", 0, 999)) << "beyond the range";
+    EXPECT_EQ(EntryStore::npos, s.find_equal("e5", 906, 1000));
+    s.store(0, "x");
+    EXPECT_FALSE(s.has_equal_index());
+    EXPECT_EQ(0u, s.find_equal("x", 0, 1000));
+    EXPECT_EQ(EntryStore::npos, s.find_equal("x", 1, 0)) << "an empty range";
+    EXPECT_EQ(EntryStore::npos, s.find_equal("x", 0, 1001)) << "a range beyond the end";
+}
