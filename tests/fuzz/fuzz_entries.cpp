@@ -1,7 +1,8 @@
 // The entry store against a vector of strings: a random run of inserts,
-// stores, erases and clears (indices beyond the end included, texts taken
-// from the store's own entries included) leaves the same entries in both;
-// slot capacity stays a multiple of the growth step.
+// stores, erases, clears and equality searches (indices beyond the end
+// included, texts taken from the store's own entries included) leaves the
+// same entries in both and finds the same ones; slot capacity stays a
+// multiple of the growth step.
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -78,6 +79,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if ((data[i - 1] & 0x3F) == 0) {
                 store.clear();
                 model.clear();
+            } else if (!model.empty()) {
+                // An equality search (twice: the second may build the index)
+                // answers as a scan of the model.
+                const std::size_t from = index % model.size();
+                std::size_t want = EntryStore::npos;
+                for (std::size_t k = from; k < model.size(); ++k)
+                    if (model[k] == copy) {
+                        want = k;
+                        break;
+                    }
+                check(store.find_equal(copy, from, model.size() - 1) == want);
+                check(store.find_equal(copy, from, model.size() - 1) == want);
             }
             break;
         }
