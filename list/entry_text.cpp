@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <new>
 #include <string>
+#include <utility>
 
 namespace torvane {
 
@@ -119,57 +119,82 @@ private:
 
 void EntryStore::DropIndex::operator()(EqualIndex* index) const noexcept { delete index; }
 
-std::size_t EntryStore::append_bytes(std::string_view text) {
-    if (text.empty()) return 0;
-    const std::less<const char*> before;
-    if (!bytes_.empty() && !before(text.data(), bytes_.data()) &&
-        before(text.data(), bytes_.data() + bytes_.size())) {
-        const std::string copy(text);  // the arena may move below
-        return append_bytes(copy);
-    }
-    const std::size_t used = bytes_.size();
-    if (text.size() <= bytes_.capacity() - used) {
-        // The frequent case: room at the end of the arena.
-        bytes_.resize(used + text.size());
-        copy_bytes(bytes_.data() + used, text.data(), text.size());
-        return used;
-    }
-    const std::size_t live = used - garbage_;
-    if (text.size() > static_cast<std::size_t>(-1) / 2 - live) throw std::bad_alloc();
-    if (garbage_ > live) {
-        // Mostly garbage: copy the live entries into a fresh arena.
-        decltype(bytes_) fresh;
-        fresh.reserve(std::max<std::size_t>((live + text.size()) / 2 * 3, 4096));
-        for (const Slot& s : slots_)
-            if (s.length) fresh.insert(fresh.end(), bytes_.data() + s.offset, bytes_.data() + s.offset + s.length);
-        std::size_t offset = 0;
-        for (Slot& s : slots_) {
-            if (!s.length) continue;
-            s.offset = offset;
-            offset += s.length;
-        }
-        bytes_.swap(fresh);
-        garbage_ = 0;
+const char* ByteChunks::put(std::string_view text) {
+    const std::size_t n = text.size();
+    if (n > static_cast<std::size_t>(-1) / 2 - used_) throw std::bad_alloc();
+    char* at;
+    if (n <= room_) {
+        at = cursor_;
+        cursor_ += n;
+        room_ -= n;
     } else {
-        bytes_.reserve(std::max({used + text.size(), used + used / 2, std::size_t(4096)}));
+        constexpr std::size_t kMin = 4096, kMax = std::size_t(1) << 20;
+        const std::size_t size = std::min(std::max(used_ / 8, kMin), kMax);
+        if (n > size / 4) {
+            at = add_chunk(n);  // a chunk of its own; the current one stays
+        } else {
+            at = add_chunk(size);
+            cursor_ = at + n;
+            room_ = size - n;
+        }
     }
-    const std::size_t offset = bytes_.size();
-    bytes_.insert(bytes_.end(), text.begin(), text.end());
-    return offset;
+    copy_bytes(at, text.data(), n);
+    used_ += n;
+    return at;
+}
+
+char* ByteChunks::add_chunk(std::size_t size) {
+    chunks_.reserve(chunks_.size() + 1);
+    chunks_.emplace_back(new char[size]);  // no throw after the reserve and the allocation
+    return chunks_.back().get();
+}
+
+void ByteChunks::swap(ByteChunks& other) noexcept {
+    chunks_.swap(other.chunks_);
+    std::swap(cursor_, other.cursor_);
+    std::swap(room_, other.room_);
+    std::swap(used_, other.used_);
+}
+
+void ByteChunks::clear() noexcept {
+    ByteChunks none;
+    swap(none);
+}
+
+const char* EntryStore::append_bytes(std::string_view text) {
+    if (text.empty()) return nullptr;
+    if (!bytes_.fits(text.size()) && garbage_ > bytes_.used() - garbage_) {
+        // Mostly garbage: the live entries move first (the text may be one
+        // of them, so it is copied before the chunks go).
+        const std::string copy(text);
+        compact();
+        return bytes_.put(copy);
+    }
+    return bytes_.put(text);
+}
+
+void EntryStore::compact() {
+    ByteChunks fresh;
+    std::vector<const char*> moved(slots_.size());
+    for (std::size_t i = 0; i < slots_.size(); ++i)
+        if (slots_[i].length) moved[i] = fresh.put(at(i));
+    for (std::size_t i = 0; i < slots_.size(); ++i) slots_[i].data = moved[i];
+    bytes_.swap(fresh);
+    garbage_ = 0;
 }
 
 void EntryStore::insert(std::size_t index, std::string_view text) {
     if (index == slots_.size()) return append(text);
     drop_index();
     reserve_slots(slots_.size() + 1);
-    const std::size_t offset = append_bytes(text);
-    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(index), Slot{offset, text.size()});
+    const char* data = append_bytes(text);
+    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(index), Slot{data, text.size()});
 }
 
 void EntryStore::append(std::string_view text) {
     reserve_slots(slots_.size() + 1);
-    const std::size_t offset = append_bytes(text);
-    slots_.push_back(Slot{offset, text.size()});
+    const char* data = append_bytes(text);
+    slots_.push_back(Slot{data, text.size()});
     if (index_) {
         try {
             index_->add(slots_.size() - 1, at(slots_.size() - 1), *this);
@@ -183,23 +208,23 @@ void EntryStore::insert_extending(std::size_t index, std::string_view text) {
     if (index <= slots_.size()) return insert(index, text);
     drop_index();
     reserve_slots(index + 1);
-    const std::size_t offset = append_bytes(text);
-    slots_.resize(index, Slot{0, 0});
-    slots_.push_back(Slot{offset, text.size()});
+    const char* data = append_bytes(text);
+    slots_.resize(index, Slot{nullptr, 0});
+    slots_.push_back(Slot{data, text.size()});
 }
 
 void EntryStore::store(std::size_t index, std::string_view text) {
     drop_index();
     if (index >= slots_.size()) {
         reserve_slots(index + 1);
-        const std::size_t offset = append_bytes(text);
-        slots_.resize(index + 1, Slot{0, 0});
-        slots_[index] = Slot{offset, text.size()};
+        const char* data = append_bytes(text);
+        slots_.resize(index + 1, Slot{nullptr, 0});
+        slots_[index] = Slot{data, text.size()};
         return;
     }
-    const std::size_t offset = append_bytes(text);  // may compact: read the old slot after it
+    const char* data = append_bytes(text);  // may compact: read the old slot after it
     garbage_ += slots_[index].length;
-    slots_[index] = Slot{offset, text.size()};
+    slots_[index] = Slot{data, text.size()};
 }
 
 void EntryStore::erase(std::size_t index) {
@@ -215,7 +240,7 @@ void EntryStore::erase(std::size_t index) {
 void EntryStore::clear() noexcept {
     drop_index();
     std::vector<Slot>().swap(slots_);
-    decltype(bytes_)().swap(bytes_);
+    bytes_.clear();
     garbage_ = 0;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // The entries of a List object: an ordered array of byte strings. Platform-free.
 //
-// All entry bytes live in one arena; each slot holds the offset and length of
-// its entry there (16 bytes a slot on 64-bit, 8 on 32-bit). Overwritten and
-// removed entries leave garbage in the arena, which is compacted away when
-// the arena would otherwise grow. Empty entries take no arena bytes.
+// All entry bytes live in an arena of chunks (ByteChunks); each slot holds
+// the address and length of its entry there (16 bytes a slot on 64-bit, 8 on
+// 32-bit). Overwritten and removed entries leave garbage in the arena, which
+// is compacted away when the arena would otherwise grow and holds more
+// garbage than live bytes. Empty entries take no arena bytes.
 //
 // Slot capacity is always a multiple of 1024: it grows to the larger of what
 // is needed, 1024 more, and half as much again (so that a long run of appends
@@ -13,24 +14,37 @@
 // entries as they were. More than kMaxEntries entries are refused the same way.
 #include <cstddef>
 #include <memory>
-#include <new>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace torvane {
 
-// An allocator whose elements start uninitialised: growing the arena by n
-// bytes that are written at once anyway does not clear them first.
-template <typename T>
-struct UninitAllocator : std::allocator<T> {
-    template <typename U> struct rebind { using other = UninitAllocator<U>; };
-    UninitAllocator() = default;
-    template <typename U> UninitAllocator(const UninitAllocator<U>&) noexcept {}
-    template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
-    template <typename U, typename... A> void construct(U* p, A&&... a) {
-        ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
-    }
+// Bytes in chunks that never move: each text is copied whole into one chunk
+// and keeps its address until the chunks are released. A new chunk is an
+// eighth of the bytes held (4 KB to 1 MB), so the part not yet filled stays
+// small; a text larger than a quarter chunk gets a chunk of its own. Growth
+// never copies what is held, and needs no large contiguous block of address
+// space (a 32-bit process has little of it).
+class ByteChunks {
+public:
+    ByteChunks() = default;
+    ByteChunks(const ByteChunks&) = delete;
+    ByteChunks& operator=(const ByteChunks&) = delete;
+
+    // A copy of text (non-empty). Throws std::bad_alloc, holding what it held.
+    const char* put(std::string_view text);
+    bool fits(std::size_t n) const noexcept { return n <= room_; }
+    std::size_t used() const noexcept { return used_; }  // bytes handed out
+    void swap(ByteChunks& other) noexcept;
+    void clear() noexcept;
+
+private:
+    char* add_chunk(std::size_t size);
+
+    std::vector<std::unique_ptr<char[]>> chunks_;
+    char* cursor_ = nullptr;  // free space in the current chunk
+    std::size_t room_ = 0;
+    std::size_t used_ = 0;
 };
 
 class EntryStore {
@@ -42,7 +56,7 @@ public:
     std::size_t capacity() const { return slots_.capacity(); }
     std::string_view at(std::size_t i) const {
         const Slot& s = slots_[i];
-        return std::string_view(s.length ? bytes_.data() + s.offset : "", s.length);
+        return std::string_view(s.length ? s.data : "", s.length);
     }
 
     // Inserts text at index (index <= size()).
@@ -68,18 +82,20 @@ public:
     bool has_equal_index() const noexcept { return index_ != nullptr; }
 
     // Arena bytes held, live and garbage (for tests of compaction).
-    std::size_t arena_size() const { return bytes_.size(); }
+    std::size_t arena_size() const { return bytes_.used(); }
 
 private:
     struct Slot {
-        std::size_t offset;
+        const char* data;  // nullptr for an empty entry
         std::size_t length;
     };
 
     void reserve_slots(std::size_t needed);
-    // Appends text to the arena and returns its offset. The text may lie in
-    // the arena itself.
-    std::size_t append_bytes(std::string_view text);
+    // Copies text into the arena and returns the copy (nullptr for an empty
+    // text). The text may lie in the arena itself.
+    const char* append_bytes(std::string_view text);
+    // Moves the live entries into fresh chunks, leaving the garbage behind.
+    void compact();
     void release_bytes(const Slot& s) noexcept;
 
     // Hash index of the entries by their bytes (entry_text.cpp).
@@ -93,7 +109,7 @@ private:
     }
 
     std::vector<Slot> slots_;
-    std::vector<char, UninitAllocator<char>> bytes_;
+    ByteChunks bytes_;
     std::size_t garbage_ = 0;
     std::unique_ptr<EqualIndex, DropIndex> index_;
     unsigned equal_searches_ = 0;  // since the last change other than an append

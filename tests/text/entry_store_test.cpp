@@ -168,3 +168,23 @@ TEST(EntryStoreFindEqual, IndexFollowsAppendsAndIsDroppedByOtherChanges) {
     EXPECT_EQ(EntryStore::npos, s.find_equal("x", 1, 0)) << "an empty range";
     EXPECT_EQ(EntryStore::npos, s.find_equal("x", 0, 1001)) << "a range beyond the end";
 }
+
+// Appends never move what the arena holds (growth adds chunks), and texts of
+// any size interleave: megabyte entries get chunks of their own while short
+// ones keep filling the current chunk.
+TEST(EntryStore, GrowthKeepsEntriesInPlace) {
+    EntryStore s;
+    s.append("first");
+    const char* first = s.at(0).data();
+    V want{"first"};
+    for (int i = 0; i < 200000; ++i) {
+        std::string t = i % 50000 == 7 ? std::string(3u << 20, static_cast<char>('a' + i % 26)) : "e" + std::to_string(i);
+        s.append(t);
+        want.push_back(std::move(t));
+    }
+    EXPECT_EQ(first, s.at(0).data());
+    EXPECT_EQ(want, all(s));
+    std::size_t live = 0;
+    for (const std::string& t : want) live += t.size();
+    EXPECT_EQ(live, s.arena_size());
+}
