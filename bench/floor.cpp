@@ -54,6 +54,7 @@ HRESULT Floor::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* 
     case L't': if (same_name(n, L"tickcount")) { *ids = kTickCount; return S_OK; } break;
     case L'a': if (same_name(n, L"addtail")) { *ids = kAddTail; return S_OK; } break;
     case L'v': if (same_name(n, L"value")) { *ids = kValue; return S_OK; } break;
+    case L'p': if (same_name(n, L"profilevalue")) { *ids = kProfileValue; return S_OK; } break;
     }
     return DISP_E_UNKNOWNNAME;
 }
