@@ -244,7 +244,10 @@ TEST(OutputWindow, KeysAndCloseRequestsNeverCloseIt) {
 
     ASSERT_TRUE(::IsWindow(w.hwnd));
     EXPECT_TRUE(::IsWindowVisible(w.hwnd));
-    // Enter made a line break in the text box.
+    // Enter made a line break in the text box (typed input arrives through
+    // the X server: wait for it, up to two seconds).
+    for (int waited = 0; waited < 2000 && as_wstring(get(w.object.get(), L"Text").value) != L"ab\r\ncd"; waited += 10)
+        pump_messages(10);
     EXPECT_EQ(L"ab\r\ncd", as_wstring(get(w.object.get(), L"Text").value));
     put(w.object.get(), L"Visible", Args().boolean(false));
 }

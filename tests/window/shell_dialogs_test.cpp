@@ -423,17 +423,25 @@ TEST(AsyncKeyState, FixedKeysAndPlainKeys) {
         WORD vk;
     };
     const Case cases[] = {{-1, VK_PAUSE}, {-2, VK_SCROLL}, {0, VK_F10}, {-9, VK_F10}, {0x42, 0x42}};
+    // Input travels through the X server and comes back when it will: each
+    // state is waited for (up to two seconds) before it is judged.
+    auto state_after = [&](short arg, bool want_down) {
+        for (int waited = 0;; waited += 10) {
+            CallResult r = call(sd.get(), L"GetASyncKeyState", Args().i2(arg));
+            const bool down = r.value.vt() == VT_I2 && (r.value.get().iVal & 0x8000) != 0;
+            if (down == want_down || r.value.vt() != VT_I2 || waited >= 2000) return r;
+            pump_messages(10);
+        }
+    };
     for (const Case& c : cases) {
         INPUT in{};
         in.type = INPUT_KEYBOARD;
         in.ki.wVk = c.vk;
         ::SendInput(1, &in, sizeof in);
-        pump_messages(50);
-        auto down = call(sd.get(), L"GetASyncKeyState", Args().i2(c.arg));
+        auto down = state_after(c.arg, true);
         in.ki.dwFlags = KEYEVENTF_KEYUP;
         ::SendInput(1, &in, sizeof in);
-        pump_messages(50);
-        auto up = call(sd.get(), L"GetASyncKeyState", Args().i2(c.arg));
+        auto up = state_after(c.arg, false);
         ASSERT_EQ(VT_I2, down.value.vt()) << c.arg;
         EXPECT_NE(0, down.value.get().iVal & 0x8000) << c.arg;
         EXPECT_EQ(0, up.value.get().iVal & 0x8000) << c.arg;
