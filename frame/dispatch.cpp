@@ -328,27 +328,6 @@ const DispEntry* find_entry(const ClassInfo& cls, DISPID id) noexcept {
     return nullptr;
 }
 
-namespace detail {
-void store(Variant& out, std::int16_t v) noexcept { out = Variant::i2(v); }
-void store(Variant& out, std::int32_t v) noexcept { out = Variant::i4(v); }
-void store(Variant& out, double v) noexcept {
-    VARIANT* p = out.put();
-    p->vt = VT_R8;
-    p->dblVal = v;
-}
-void store(Variant& out, bool v) noexcept {
-    VARIANT* p = out.put();
-    p->vt = VT_BOOL;
-    p->boolVal = v ? VARIANT_TRUE : VARIANT_FALSE;
-}
-void store(Variant& out, const std::string& v) { out = Variant::bstr(to_bstr(v)); }
-void store(Variant& out, Variant v) noexcept { out = std::move(v); }
-void store(Variant& out, ComPtr<IUnknown> v) noexcept {
-    VARIANT* p = out.put();
-    p->vt = VT_UNKNOWN;
-    p->punkVal = v.release();
-}
-}  // namespace detail
 
 // ---------------------------------------------------------------------------
 

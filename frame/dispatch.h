@@ -256,13 +256,23 @@ template <> inline const VARIANT& take<const VARIANT&>(const Arg& a) { return *a
 template <> inline const char* take<const char*>(const Arg& a) { return a.str; }
 template <> inline std::string_view take<std::string_view>(const Arg& a) { return {a.str, a.str_len}; }
 
-void store(Variant& out, std::int16_t v) noexcept;
-void store(Variant& out, std::int32_t v) noexcept;
-void store(Variant& out, double v) noexcept;
-void store(Variant& out, bool v) noexcept;
-void store(Variant& out, const std::string& v);
-void store(Variant& out, Variant v) noexcept;
-void store(Variant& out, ComPtr<IUnknown> v) noexcept;
+// A handler's result into a VARIANT (which holds nothing yet).
+inline void put_result(VARIANT* r, std::int16_t v) noexcept { r->iVal = v; r->vt = VT_I2; }
+inline void put_result(VARIANT* r, std::int32_t v) noexcept { r->lVal = v; r->vt = VT_I4; }
+inline void put_result(VARIANT* r, double v) noexcept { r->dblVal = v; r->vt = VT_R8; }
+inline void put_result(VARIANT* r, bool v) noexcept { r->boolVal = v ? VARIANT_TRUE : VARIANT_FALSE; r->vt = VT_BOOL; }
+void put_result(VARIANT* r, const std::string& v);
+inline void put_result(VARIANT* r, Variant&& v) noexcept { v.release_to(r); }
+inline void put_result(VARIANT* r, ComPtr<IUnknown>&& v) noexcept {
+    r->punkVal = v.release();
+    r->vt = VT_UNKNOWN;
+}
+
+// A handler's result into the general road's result.
+template <typename T>
+void store(Variant& out, T&& v) {
+    put_result(out.put(), std::forward<T>(v));
+}
 
 template <auto Fn, std::size_t... I>
 void call(DispatchObject& self, const Arg* args, Variant& result, std::index_sequence<I...>) {
@@ -388,17 +398,6 @@ template <> struct ShortArg<std::string_view> : ShortArg<const char*> {
 
 template <typename P> struct Plain { using type = std::remove_cv_t<std::remove_reference_t<P>>; };
 template <> struct Plain<const VARIANT&> { using type = const VARIANT&; };
-
-inline void put_result(VARIANT* r, std::int16_t v) noexcept { r->iVal = v; r->vt = VT_I2; }
-inline void put_result(VARIANT* r, std::int32_t v) noexcept { r->lVal = v; r->vt = VT_I4; }
-inline void put_result(VARIANT* r, double v) noexcept { r->dblVal = v; r->vt = VT_R8; }
-inline void put_result(VARIANT* r, bool v) noexcept { r->boolVal = v ? VARIANT_TRUE : VARIANT_FALSE; r->vt = VT_BOOL; }
-void put_result(VARIANT* r, const std::string& v);
-inline void put_result(VARIANT* r, Variant&& v) noexcept { v.release_to(r); }
-inline void put_result(VARIANT* r, ComPtr<IUnknown>&& v) noexcept {
-    r->punkVal = v.release();
-    r->vt = VT_UNKNOWN;
-}
 
 template <auto Fn, std::size_t... I>
 HRESULT short_call(DispatchObject& self, const VARIANT* args, UINT count, VARIANT* result,
