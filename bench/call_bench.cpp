@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_calls.h"
 #include "bench/bench_rows.h"
 #include "bench/floor.h"
 #include "frame/module.h"
@@ -101,28 +102,6 @@ void compare(const char* what, Call lib, Call floor) {
     row((std::string(what) + " by id").c_str(), [&] { return measure([&] { lib.by_id(); }, [&] { floor.by_id(); }); });
     row((std::string(what) + " by name").c_str(),
         [&] { return measure([&] { lib.by_name(); }, [&] { floor.by_name(); }); });
-}
-
-// An object handed out by a member of the ScriptDialog object.
-ComPtr<IDispatch> made_by(IDispatch* sd, const wchar_t* member) {
-    Call c{sd, member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}};
-    LPOLESTR names[1] = {const_cast<LPOLESTR>(member)};
-    if (FAILED(sd->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &c.id))) return {};
-    DISPPARAMS none{nullptr, nullptr, 0, 0};
-    Variant result;
-    if (FAILED(sd->Invoke(c.id, IID_NULL, LOCALE_USER_DEFAULT, c.flags, &none, result.put(), nullptr, nullptr)))
-        return {};
-    ComPtr<IDispatch> d;
-    if ((result.vt() == VT_UNKNOWN || result.vt() == VT_DISPATCH) && result.get().punkVal)
-        result.get().punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(d.put()));
-    return d;
-}
-
-VARIANT i4(LONG v) {
-    VARIANT x;
-    x.vt = VT_I4;
-    x.lVal = v;
-    return x;
 }
 
 }  // namespace
