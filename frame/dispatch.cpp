@@ -44,8 +44,6 @@ constexpr std::uint16_t kErrNoMemory = 61706;
 constexpr std::uint16_t kErrReadOnly = 61837;
 constexpr WORD kAllFlags = DISPATCH_METHOD | DISPATCH_PROPERTYGET | DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF;
 
-const VARIANT& kMissing = detail::kMissingArg;
-
 // IID_NULL, tested without a call into the C library (every call asks).
 bool is_null_iid(REFIID riid) noexcept {
     std::uint32_t tail[2];
@@ -215,7 +213,7 @@ HRESULT marshal_and_call(DispatchObject& self, const DispEntry& e, bool is_put, 
             continue;
         }
         if (code == T_VARIANT) {
-            args[i].var = &kMissing;
+            args[i].var = &detail::kMissingArg;
             continue;
         }
         arg_err = call.count;
