@@ -46,9 +46,13 @@ constexpr WORD kAllFlags = DISPATCH_METHOD | DISPATCH_PROPERTYGET | DISPATCH_PRO
 
 // IID_NULL, tested without a call into the C library (every call asks).
 bool is_null_iid(REFIID riid) noexcept {
-    std::uint32_t tail[2];
-    std::memcpy(tail, riid.Data4, sizeof tail);
-    return (riid.Data1 | riid.Data2 | riid.Data3 | tail[0] | tail[1]) == 0;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&riid);
+    std::uint32_t w0, w1, w2, w3;
+    std::memcpy(&w0, bytes, 4);
+    std::memcpy(&w1, bytes + 4, 4);
+    std::memcpy(&w2, bytes + 8, 4);
+    std::memcpy(&w3, bytes + 12, 4);
+    return (w0 | w1 | w2 | w3) == 0;
 }
 
 VARTYPE vartype_of(std::uint16_t code) { return static_cast<VARTYPE>(code == T_STR ? T_BSTR : code); }
@@ -248,9 +252,10 @@ void fill_fixed_error(EXCEPINFO* excep, std::uint16_t code, UINT text_id) noexce
     fill_excepinfo(excep, ScriptError{code, text_id, 0});
 }
 
-// The result of a handler's exception, called from a catch block: a script
-// error as raised, out of memory as the memory error, anything else as the
-// internal error.
+}  // namespace
+
+namespace detail {
+
 HRESULT exception_result(EXCEPINFO* excep) noexcept {
     try {
         throw;
@@ -264,7 +269,7 @@ HRESULT exception_result(EXCEPINFO* excep) noexcept {
     return DISP_E_EXCEPTION;
 }
 
-}  // namespace
+}  // namespace detail
 
 // ---------------------------------------------------------------------------
 
@@ -329,7 +334,8 @@ const DispEntry* find_entry(const ClassInfo& cls, DISPID id) noexcept {
 
 // ---------------------------------------------------------------------------
 
-DispatchObject::DispatchObject(const ClassInfo& cls) noexcept : cls_(cls), index_(member_index_for(cls)) {
+DispatchObject::DispatchObject(const ClassInfo& cls) noexcept
+    : cls_(cls), rows_(cls.table.entries), row_count_(cls.table.count), index_(member_index_for(cls)) {
     if (cls_.live) ::InterlockedIncrement(cls_.live);
     module::object_created();
 }
@@ -382,74 +388,81 @@ HRESULT STDMETHODCALLTYPE DispatchObject::GetTypeInfo(UINT index, LCID, ITypeInf
     return index != 0 ? E_INVALIDARG : E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
                                                         DISPID* ids) noexcept {
-    // Script engines ask for one plain ASCII name at a time: the index answers.
-    DISPID id = DISPID_UNKNOWN;
-    if (count == 1 && names && ids && names[0] && index_ && index_->find(names[0], id) && is_null_iid(riid)) {
+    // Script engines ask for one plain ASCII name of a member at a time: the
+    // index answers. A name it does not find goes on to id_of_name with only
+    // what that needs, and anything else to the general lookup, which takes
+    // the same arguments so that the call is a jump: few values stay live
+    // through the compare, and this needs next to no frame.
+    if (count == 1 && names && ids && names[0] && index_ && is_null_iid(riid)) {
+        const DISPID id = index_->lookup(names[0]);
+        if (id == DISPID_UNKNOWN) return id_of_name(names[0], ids);
         ids[0] = id;
-        return id == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK;
+        return S_OK;
     }
-    return get_ids_general(riid, names, count, ids);
+    return get_ids_general(riid, names, count, lcid, ids);
 }
 
-// Every other lookup: checks, and names the index declines.
-[[gnu::noinline]] HRESULT DispatchObject::get_ids_general(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids) {
+// Every other lookup: the checks, in order, then the first name.
+[[gnu::noinline]] HRESULT STDMETHODCALLTYPE DispatchObject::get_ids_general(REFIID riid, LPOLESTR* names, UINT count,
+                                                                            LCID, DISPID* ids) noexcept {
     if (!is_null_iid(riid)) return DISP_E_UNKNOWNINTERFACE;
     if (!names || !ids || count == 0) return E_INVALIDARG;
-    DISPID id = DISPID_UNKNOWN;
+    HRESULT hr = DISP_E_UNKNOWNNAME;
     if (names[0]) {
-        if (!index_ || !index_->find(names[0], id)) {
-            const std::size_t len = std::wcslen(names[0]);
-            if (len < 32) {
-                // Member names are short: convert into a stack buffer.
-                char small[128];
-                const int n = ::WideCharToMultiByte(CP_ACP, 0, names[0], static_cast<int>(len), small,
-                                                    static_cast<int>(sizeof small) - 1, nullptr, nullptr);
-                small[n > 0 ? n : 0] = '\0';
-                id = find_member_id(cls_, small);
-            } else {
-                try {
-                    id = find_member_id(cls_, to_ansi(names[0], len).c_str());
-                } catch (...) {
-                    return E_OUTOFMEMORY;
-                }
+        hr = id_of_name(names[0], ids);
+        if (hr == E_OUTOFMEMORY) return hr;
+    } else {
+        ids[0] = DISPID_UNKNOWN;
+    }
+    for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    return hr;
+}
+
+// The id of a name the index did not find: the index's answer for a plain
+// name, else the table walk with the platform's comparison.
+[[gnu::noinline]] HRESULT DispatchObject::id_of_name(const wchar_t* name, DISPID* out) noexcept {
+    DISPID id = DISPID_UNKNOWN;
+    if (!index_ || !index_->find(name, id)) {
+        const std::size_t len = std::wcslen(name);
+        if (len < 32) {
+            // Member names are short: convert into a stack buffer.
+            char small[128];
+            const int n = ::WideCharToMultiByte(CP_ACP, 0, name, static_cast<int>(len), small,
+                                                static_cast<int>(sizeof small) - 1, nullptr, nullptr);
+            small[n > 0 ? n : 0] = '\0';
+            id = find_member_id(cls_, small);
+        } else {
+            try {
+                id = find_member_id(cls_, to_ansi(name, len).c_str());
+            } catch (...) {
+                return E_OUTOFMEMORY;
             }
         }
     }
-    ids[0] = id;
-    for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    *out = id;
     return id == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+HRESULT STDMETHODCALLTYPE DispatchObject::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                                  VARIANT* result, EXCEPINFO* excep, UINT* arg_err) noexcept {
     if (result) result->vt = VT_EMPTY;
     // The short road: a get or method call of a row of the class's own table,
-    // by its position, with positional arguments only. Which flags may take it
-    // follows the general road's rules for such a call: a get needs somewhere
-    // to put its value, and a method call of a property is a get.
-    if (id > 0 && static_cast<std::size_t>(id) <= cls_.table.count && params && params->cNamedArgs == 0 &&
-        (params->rgvarg || params->cArgs == 0)) {
-        const DispEntry& e = cls_.table.entries[id - 1];
-        if (e.fast && e.dispid == DISPID_UNKNOWN &&
-            (flags == (DISPATCH_METHOD | DISPATCH_PROPERTYGET) || (flags == DISPATCH_METHOD && e.is_method()) ||
-             ((flags == DISPATCH_METHOD || flags == DISPATCH_PROPERTYGET) && result && e.type != T_EMPTY)) &&
-            is_null_iid(riid)) {
-            try {
-                const HRESULT hr = e.fast(*this, params->rgvarg, params->cArgs, result);
-                if (hr != kLongRoad) return hr;
-            } catch (...) {
-                return exception_result(excep);
-            }
-        }
+    // by its position, with positional arguments only, and flags the row
+    // lets take it.
+    if (id > 0 && static_cast<std::size_t>(id) <= row_count_ && params && params->cNamedArgs == 0 &&
+        (params->rgvarg || params->cArgs == 0) && flags < 4) {
+        const DispEntry& e = rows_[id - 1];
+        if (((e.road >> (flags + (result ? 0 : 4))) & 1) && e.dispid == DISPID_UNKNOWN && is_null_iid(riid))
+            return e.fast(*this, id, riid, lcid, flags, params, result, excep, arg_err);
     }
-    return invoke_general(id, riid, flags, params, result, excep, arg_err);
+    return invoke_general(id, riid, lcid, flags, params, result, excep, arg_err);
 }
 
-// Every call the short road declines, and every put.
-[[gnu::noinline]] HRESULT DispatchObject::invoke_general(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                       EXCEPINFO* excep, UINT* arg_err) {
+[[gnu::noinline]] HRESULT STDMETHODCALLTYPE DispatchObject::invoke_general(DISPID id, REFIID riid, LCID, WORD flags,
+                                                                           DISPPARAMS* params, VARIANT* result,
+                                                                           EXCEPINFO* excep, UINT* arg_err) noexcept {
     if (!is_null_iid(riid)) return DISP_E_UNKNOWNINTERFACE;
 
     static DISPPARAMS no_params = {nullptr, nullptr, 0, 0};
@@ -545,7 +558,7 @@ HRESULT STDMETHODCALLTYPE DispatchObject::Invoke(DISPID id, REFIID riid, LCID, W
         if (result) out.release_to(result);
         return S_OK;
     } catch (...) {
-        return exception_result(excep);
+        return detail::exception_result(excep);
     }
 }
 

@@ -100,9 +100,11 @@ using FieldAccess = void* (*)(DispatchObject& self);
 // time: arguments of the handler's own types (a script's variable passed by
 // reference included) are read in place, and the result is written straight
 // into the caller's VARIANT. Any other call (a conversion, too many or too few
-// arguments) returns kLongRoad before anything has run, and takes the general
-// road. Handler exceptions pass through to Invoke.
-using ShortRoad = HRESULT (*)(DispatchObject& self, const VARIANT* args, UINT count, VARIANT* result);
+// arguments) hands over, before anything has run, to the general road. It
+// takes Invoke's own arguments for that, so that Invoke keeps nothing live
+// across the call and its own call of the general road is a jump.
+using ShortRoad = HRESULT(STDMETHODCALLTYPE*)(DispatchObject& self, DISPID id, REFIID riid, LCID lcid, WORD flags,
+                                              DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep, UINT* arg_err);
 inline constexpr HRESULT kLongRoad = S_FALSE;
 
 struct DispEntry {
@@ -110,6 +112,7 @@ struct DispEntry {
     DISPID dispid;            // DISPID_UNKNOWN: the id is the row's position
     const char* params;       // type codes; nullptr for none
     std::uint16_t type;       // result or value type; T_ALIAS for the alias row
+    std::uint8_t road;        // the flags that may take the short road: short_road_flags()
     Handler get;              // method, or property get
     Handler put;              // property put; read-only rows share readonly_put
     FieldAccess field;        // bound property: the object's field
@@ -124,6 +127,20 @@ struct DispEntry {
         return n;
     }
 };
+
+// Which calls of a row may take the short road, following the general road's
+// rules for them: a get needs somewhere to put its value, and a method call
+// of a property is a get. Bit `flags` is set for a call with a result
+// VARIANT, bit `flags + 4` for one without (flags 1 to 3 only).
+constexpr std::uint8_t short_road_flags(ShortRoad fast, Handler get, Handler put, std::uint16_t type) {
+    if (!fast) return 0;
+    const bool method = get && !put, value = type != T_EMPTY;
+    const auto bit = [](unsigned flags, bool result) { return static_cast<unsigned>(1u << (flags + (result ? 0 : 4))); };
+    unsigned road = bit(DISPATCH_METHOD | DISPATCH_PROPERTYGET, true) | bit(DISPATCH_METHOD | DISPATCH_PROPERTYGET, false);
+    if (method) road |= bit(DISPATCH_METHOD, true) | bit(DISPATCH_METHOD, false);
+    if (value) road |= bit(DISPATCH_METHOD, true) | bit(DISPATCH_PROPERTYGET, true);
+    return static_cast<std::uint8_t>(road);
+}
 
 struct DispTable {
     const DispEntry* entries;
@@ -181,13 +198,19 @@ public:
 
     const ClassInfo& class_info() const noexcept { return cls_; }
 
+    // Every call the short roads decline, and every put.
+    HRESULT STDMETHODCALLTYPE invoke_general(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                             VARIANT* result, EXCEPINFO* excep, UINT* arg_err) noexcept;
+
 private:
-    HRESULT get_ids_general(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids);
-    HRESULT invoke_general(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                           EXCEPINFO* excep, UINT* arg_err);
+    HRESULT STDMETHODCALLTYPE get_ids_general(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                              DISPID* ids) noexcept;
+    HRESULT id_of_name(const wchar_t* name, DISPID* out) noexcept;
 
     volatile LONG refs_ = 1;
     const ClassInfo& cls_;
+    const DispEntry* rows_;     // the class's own table, one load away for Invoke
+    std::size_t row_count_;
     const MemberIndex* index_;  // nullptr: names take the table walk
 };
 
@@ -430,11 +453,23 @@ HRESULT short_call(DispatchObject& self, const VARIANT* args, UINT count, VARIAN
     return S_OK;
 }
 
+// The result of a handler's exception, called from a catch block: a script
+// error as raised, out of memory as the memory error, anything else as the
+// internal error.
+HRESULT exception_result(EXCEPINFO* excep) noexcept;
+
 template <auto Fn>
-HRESULT short_road(DispatchObject& self, const VARIANT* args, UINT count, VARIANT* result) {
+HRESULT STDMETHODCALLTYPE short_road(DispatchObject& self, DISPID id, REFIID riid, LCID lcid, WORD flags,
+                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep, UINT* arg_err) noexcept {
     using M = MemberFn<decltype(Fn)>;
-    return short_call<Fn>(self, args, count, result,
-                          std::make_index_sequence<std::tuple_size_v<typename M::Params>>{});
+    try {
+        const HRESULT hr = short_call<Fn>(self, params->rgvarg, params->cArgs, result,
+                                          std::make_index_sequence<std::tuple_size_v<typename M::Params>>{});
+        if (hr != kLongRoad) return hr;
+    } catch (...) {
+        return exception_result(excep);
+    }
+    return self.invoke_general(id, riid, lcid, flags, params, result, excep, arg_err);
 }
 
 template <auto Field>
@@ -471,7 +506,9 @@ constexpr DispEntry method(const char* name, const char* params, std::uint16_t t
     using M = detail::MemberFn<decltype(Fn)>;
     if (!detail::same_codes(M::codes, params)) throw "parameter codes differ from the handler's";
     if (detail::ResultCode<typename M::Result>::value != type) throw "result type differs from the handler's";
-    return DispEntry{name, DISPID_UNKNOWN, params, type, &detail::thunk<Fn>, nullptr, nullptr, &detail::short_road<Fn>};
+    return DispEntry{name, DISPID_UNKNOWN, params, type,
+                     short_road_flags(&detail::short_road<Fn>, &detail::thunk<Fn>, nullptr, type), &detail::thunk<Fn>,
+                     nullptr, nullptr, &detail::short_road<Fn>};
 }
 template <auto Fn>
 constexpr DispEntry method(const char* name, std::uint16_t type) {
@@ -484,8 +521,9 @@ constexpr DispEntry readonly(const char* name, const char* params, std::uint16_t
     using G = detail::MemberFn<decltype(Get)>;
     if (!detail::same_codes(G::codes, params)) throw "parameter codes differ from the get handler's";
     if (detail::ResultCode<typename G::Result>::value != type) throw "type differs from the get handler's";
-    return DispEntry{name, DISPID_UNKNOWN, params, type, &detail::thunk<Get>, &readonly_put, nullptr,
-                     &detail::short_road<Get>};
+    return DispEntry{name, DISPID_UNKNOWN, params, type,
+                     short_road_flags(&detail::short_road<Get>, &detail::thunk<Get>, &readonly_put, type),
+                     &detail::thunk<Get>, &readonly_put, nullptr, &detail::short_road<Get>};
 }
 template <auto Get>
 constexpr DispEntry readonly(const char* name, std::uint16_t type) {
@@ -502,8 +540,9 @@ constexpr DispEntry property(const char* name, const char* params, std::uint16_t
     if (detail::ResultCode<typename G::Result>::value != type) throw "type differs from the get handler's";
     if (!detail::put_codes_match(P::codes, params, type)) throw "put handler does not take params + value";
     if (detail::ResultCode<typename P::Result>::value != T_EMPTY) throw "put handler must return nothing";
-    return DispEntry{name, DISPID_UNKNOWN, params, type, &detail::thunk<Get>, &detail::thunk<Put>, nullptr,
-                     &detail::short_road<Get>};
+    return DispEntry{name, DISPID_UNKNOWN, params, type,
+                     short_road_flags(&detail::short_road<Get>, &detail::thunk<Get>, &detail::thunk<Put>, type),
+                     &detail::thunk<Get>, &detail::thunk<Put>, nullptr, &detail::short_road<Get>};
 }
 template <auto Get, auto Put>
 constexpr DispEntry property(const char* name, std::uint16_t type) {
@@ -515,12 +554,12 @@ template <auto Field>
 constexpr DispEntry bound(const char* name, std::uint16_t type) {
     using F = detail::MemberField<decltype(Field)>;
     if (detail::FieldCode<typename F::Type>::value != type) throw "field type differs from the row's";
-    return DispEntry{name, DISPID_UNKNOWN, nullptr, type, nullptr, nullptr, &detail::field_of<Field>, nullptr};
+    return DispEntry{name, DISPID_UNKNOWN, nullptr, type, 0, nullptr, nullptr, &detail::field_of<Field>, nullptr};
 }
 
 // The default-value alias: dispatch id 0 answers as the member named here.
 constexpr DispEntry alias(const char* name) {
-    return DispEntry{name, DISPID_UNKNOWN, nullptr, T_ALIAS, nullptr, nullptr, nullptr, nullptr};
+    return DispEntry{name, DISPID_UNKNOWN, nullptr, T_ALIAS, 0, nullptr, nullptr, nullptr, nullptr};
 }
 
 }  // namespace torvane

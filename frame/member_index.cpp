@@ -23,13 +23,16 @@ inline unsigned fold(unsigned c) noexcept { return c < 128 ? kFold.map[c] : 0; }
 }  // namespace
 
 void MemberIndex::build(const ClassInfo& cls) noexcept {
-    // Rows in bucket order, counted first. Ids are those of the table walk:
-    // the first row of a name wins, the table before its bases.
+    // Names folded to lower case in table order, then laid out bucket by
+    // bucket. Ids are those of the table walk: the first row of a name wins,
+    // the table before its bases, so a bucket keeps table order.
     struct Pending {
-        Row row;
-        std::size_t bucket;
+        std::size_t name, len, bucket;
+        DISPID id;
     };
+    static constexpr std::size_t kMaxRows = 256;
     Pending pending[kMaxRows];
+    std::uint16_t names[kCode];
     std::size_t n = 0, used = 0;
     DISPID level = 0;
     for (const DispTable* t = &cls.table; t; t = t->base, ++level) {
@@ -37,37 +40,49 @@ void MemberIndex::build(const ClassInfo& cls) noexcept {
             const DispEntry& e = t->entries[i];
             if (e.is_alias()) continue;
             std::size_t len = 0;
+            bool digits = false;
             for (; e.name[len]; ++len) {
                 const unsigned f = fold(static_cast<unsigned char>(e.name[len]));
-                if (f == 0 || len == kMaxName || used + len >= kPool) return;  // not indexable: decline all
-                const bool letter = f >= 'a' && f <= 'z';
-                pool_[used + len] = Char{static_cast<std::uint16_t>(f), static_cast<std::uint16_t>(letter ? 0x20 : 0)};
+                if (f == 0 || len == kMaxName || used + len + 1 >= kCode) return;  // not indexable: decline all
+                digits = digits || f < 'a';
+                names[used + len] = static_cast<std::uint16_t>(f);
             }
             if (len == 0 || n == kMaxRows) return;
-            const Char* chars = pool_ + used;
-            const unsigned c0 = chars[0].folded | 0x20u;
-            const unsigned c1 = (len > 1 ? chars[1].folded : 0u) | 0x20u;
+            names[used + len] = 0;
             const DISPID id = e.dispid != DISPID_UNKNOWN ? e.dispid : (level << 16) | static_cast<DISPID>(i + 1);
-            Pending& p = pending[n++];
-            p.row = Row{static_cast<std::uint16_t>(used), static_cast<std::uint8_t>(len), 0, id};
-            p.bucket = bucket_of(c0, c1);
-            used += len;
+            // The second character is the terminator (0x20 with the bit) when the name has one.
+            pending[n++] = Pending{used, len, bucket_of(names[used] | 0x20u, names[used + 1] | 0x20u),
+                                   digits ? DISPID_UNKNOWN : id};
+            used += len + 1;
         }
     }
-    std::uint16_t counts[kBuckets] = {};
-    for (std::size_t i = 0; i < n; ++i) ++counts[pending[i].bucket];
-    start_[0] = 0;
-    for (std::size_t b = 0; b < kBuckets; ++b) start_[b + 1] = static_cast<std::uint16_t>(start_[b] + counts[b]);
-    std::uint16_t fill[kBuckets];
-    for (std::size_t b = 0; b < kBuckets; ++b) fill[b] = start_[b];
-    for (std::size_t i = 0; i < n; ++i) rows_[fill[pending[i].bucket]++] = pending[i].row;  // keeps table order
+    // code_[0] is the end of every empty bucket.
+    std::size_t at = 1;
     for (std::size_t b = 0; b < kBuckets; ++b) {
-        for (std::size_t r = start_[b] + 1u; r < start_[b + 1]; ++r) {
-            const Row& prev = rows_[r - 1];
-            Row& row = rows_[r];
-            std::size_t k = 0;
-            while (k < prev.len && k < row.len && pool_[prev.name + k].folded == pool_[row.name + k].folded) ++k;
-            row.shared = static_cast<std::uint8_t>(k);
+        const std::uint16_t* prev = nullptr;
+        std::size_t first = at;
+        for (std::size_t r = 0; r < n; ++r) {
+            const Pending& p = pending[r];
+            if (p.bucket != b) continue;
+            const std::size_t size = kHeader + p.len + 1;
+            if (at + size + 1 > kCode) return;
+            const std::uint16_t* name = names + p.name;
+            std::size_t shared = 0;
+            while (prev && prev[shared] != 0 && prev[shared] == name[shared]) ++shared;
+            const auto id = static_cast<std::uint32_t>(p.id);
+            code_[at + kShared] = static_cast<std::uint16_t>(shared);
+            code_[at + kSize] = static_cast<std::uint16_t>(size);
+            code_[at + kIdLow] = static_cast<std::uint16_t>(id & 0xFFFFu);
+            code_[at + kIdHigh] = static_cast<std::uint16_t>(id >> 16);
+            for (std::size_t k = 0; k <= p.len; ++k) code_[at + kHeader + k] = name[k];
+            prev = name;
+            at += size;
+        }
+        if (at == first) {
+            start_[b] = 0;
+        } else {
+            start_[b] = static_cast<std::uint16_t>(first);
+            code_[at++] = kEnd;
         }
     }
     complete_ = true;
@@ -76,7 +91,7 @@ void MemberIndex::build(const ClassInfo& cls) noexcept {
 bool MemberIndex::find_missing(const wchar_t* name, DISPID& id) noexcept {
     std::size_t len = 0;
     for (; name[len]; ++len)
-        if (fold(static_cast<unsigned>(name[len])) == 0) return false;
+        if (fold(static_cast<unsigned>(name[len])) < 'a') return false;
     if (len == 0) return false;
     id = DISPID_UNKNOWN;
     return true;

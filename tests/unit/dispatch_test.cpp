@@ -223,7 +223,10 @@ TEST(DispatchNames, UnknownIds) {
 TEST(DispatchInvoke, ShortRoadAnswersAsTheGeneralRoad) {
     static std::vector<DispEntry> rows(CProbe::kClass.table.entries,
                                        CProbe::kClass.table.entries + CProbe::kClass.table.count);
-    for (DispEntry& e : rows) e.fast = nullptr;
+    for (DispEntry& e : rows) {
+        e.fast = nullptr;
+        e.road = 0;
+    }
     static const ClassInfo general = {"CProbeGeneral", &IID_IProbe, DispTable{rows.data(), rows.size(), nullptr},
                                       &g_probes};
 
@@ -300,6 +303,7 @@ TEST(DispatchInvoke, ShortRoadAnswersAsTheGeneralRoad) {
     for (std::size_t i = 0; i < CProbe::kClass.table.count; ++i) {
         const DispEntry& e = CProbe::kClass.table.entries[i];
         EXPECT_EQ(e.get != nullptr, e.fast != nullptr) << "row " << i + 1 << ": every handler row has the short road";
+        EXPECT_EQ(e.fast != nullptr, e.road != 0) << "row " << i + 1;
     }
     for (DISPID id = 0; id <= 16; ++id) {
         for (WORD flags : flag_sets) {

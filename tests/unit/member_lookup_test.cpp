@@ -4,6 +4,7 @@
 // (non-ASCII letters, punctuation the platform may ignore) take the walk.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -91,4 +92,80 @@ TEST(MemberLookup, TheIndexDeclinesWhatOnlyThePlatformCanJudge) {
     const std::wstring long_name(100, L'a');
     ASSERT_TRUE(index->find(long_name.c_str(), id));
     EXPECT_EQ(DISPID_UNKNOWN, id);
+}
+
+namespace {
+
+// Rows that only have names: what the index holds, without handlers.
+constexpr DispEntry named(const char* name) {
+    return DispEntry{name, DISPID_UNKNOWN, nullptr, T_I4, 0, nullptr, nullptr, nullptr, nullptr};
+}
+
+// Names that share long prefixes, fall into one bucket, repeat in the base
+// table, hold digits, or have one or two characters.
+constexpr DispEntry kBaseRows[] = {named("Item"), named("Base"), named("ProfileValue"), named("P"), named("Q1")};
+constexpr DispTable kBaseTable = make_table(kBaseRows);
+constexpr DispEntry kRows[] = {
+    named("ProfilePath"), named("ProfileValue"), named("Profile"), named("ProfileValues"), named("Pr"),
+    named("Item2"),       named("Item"),         named("ItemA"),   named("Items"),         named("I"),
+    named("Log10"),       named("Log1"),         named("Log"),     named("x"),             named("X9"),
+};
+const ClassInfo kNames = {"CNames", nullptr, make_table(kRows, &kBaseTable), nullptr};
+
+}  // namespace
+
+// Every name, each of its characters changed to characters that the masked
+// compare must tell apart (control characters that look like digits with the
+// case bit, the other case, neighbours, characters beyond ASCII), and its
+// prefixes and extensions: the index answers as the walk, or declines.
+TEST(MemberLookup, NamesOfOneBucketDigitsAndControlCharacters) {
+    const MemberIndex* index = member_index_for(kNames);
+    ASSERT_NE(nullptr, index);
+    std::vector<std::wstring> names;
+    const wchar_t swaps[] = {0x01, 0x10, 0x11, 0x19, 0x1A, L' ', L'0', L'1', L'9', L'@', L'[', L'`', L'{',
+                             L'_', L'a', L'A', L'e', L'E', L'i', L'I', L'z', 0x7F, 0xC9, 0x130, 0x212A, 0xFF21};
+    for (const DispTable* t = &kNames.table; t; t = t->base) {
+        for (std::size_t r = 0; r < t->count; ++r) {
+            const std::string n = t->entries[r].name;
+            const std::wstring w(n.begin(), n.end());
+            names.push_back(w);
+            for (std::size_t k = 0; k <= w.size(); ++k) {
+                names.push_back(w.substr(0, k));
+                for (wchar_t c : swaps) {
+                    if (k < w.size()) {
+                        std::wstring changed = w;
+                        changed[k] = c;
+                        names.push_back(changed);
+                    }
+                    names.push_back(w.substr(0, k) + c + w.substr(k));
+                }
+            }
+        }
+    }
+    std::size_t answered = 0;
+    for (const std::wstring& name : names) {
+        const std::string ansi = to_ansi(name.c_str(), name.size());
+        const DISPID walk = find_member_id(kNames, ansi.c_str());
+        const DISPID quick = index->lookup(name.c_str());
+        if (quick != DISPID_UNKNOWN) {
+            EXPECT_EQ(walk, quick) << ansi;
+            ++answered;
+        }
+        DISPID found = 12345;
+        if (index->find(name.c_str(), found)) {
+            EXPECT_EQ(walk, found) << ansi;
+        }
+    }
+    // Names with digits are left to the walk; every other name is answered.
+    for (const char* n : {"profilepath", "PROFILEVALUE", "Profile", "profilevalues", "pr", "item", "ITEMA", "items",
+                          "i", "log", "X", "base", "p"}) {
+        const std::wstring w(n, n + std::strlen(n));
+        EXPECT_EQ(find_member_id(kNames, n), index->lookup(w.c_str())) << n;
+        EXPECT_NE(DISPID_UNKNOWN, index->lookup(w.c_str())) << n;
+    }
+    for (const wchar_t* n : {L"Item2", L"Log10", L"Log1", L"X9", L"Q1", L"Item\x12", L"Log\x11\x10"})
+        EXPECT_EQ(DISPID_UNKNOWN, index->lookup(n)) << static_cast<int>(n[3]);
+    EXPECT_EQ(2, index->lookup(L"profilevalue")) << "the table before its base";
+    EXPECT_EQ(0x10002, index->lookup(L"BASE"));
+    EXPECT_GT(answered, 100u);
 }
