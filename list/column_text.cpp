@@ -144,10 +144,7 @@ std::size_t find_bytes(std::string_view subject, std::string_view text, std::siz
 
 }  // namespace
 
-bool TextMatcher::operator()(std::string_view subject) const {
-    // A first byte that differs settles most entries at once.
-    if (mode_ != MatchMode::contains && !text_.empty() && (subject.empty() || subject[0] != text_[0]))
-        return false;
+bool TextMatcher::compare(std::string_view subject) const {
     if (mode_ == MatchMode::exact) return subject == text_;
     if (!multibyte_) {
         if (mode_ == MatchMode::prefix) return subject.substr(0, text_.size()) == text_;

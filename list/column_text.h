@@ -80,9 +80,28 @@ MatchMode match_mode(int mode);
 class TextMatcher {
 public:
     TextMatcher(std::string_view text, MatchMode mode, const LeadBytes& lead);
-    bool operator()(std::string_view subject) const;
+
+    // Most subjects of a search fail on the text's first byte: absent from
+    // the subject, or not its first byte. That is settled here, inline in the
+    // caller's loop; the rest of the comparison is out of line.
+    bool operator()(std::string_view subject) const {
+        if (!text_.empty()) {
+            if (subject.size() < text_.size()) return false;
+            const char first = text_[0];
+            if (mode_ != MatchMode::contains) {
+                if (subject[0] != first) return false;
+            } else {
+                std::size_t i = 0;
+                const std::size_t last = subject.size() - text_.size();
+                while (i <= last && subject[i] != first) ++i;
+                if (i > last) return false;
+            }
+        }
+        return compare(subject);
+    }
 
 private:
+    bool compare(std::string_view subject) const;
     bool at_boundaries(std::string_view subject, std::size_t start) const;
 
     std::string_view text_;

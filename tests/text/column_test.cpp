@@ -183,6 +183,15 @@ const MatchCase kMatch[] = {
     {"\x83\x41\x41", "\x41", MatchMode::contains, true, true},
     {"\x83\x41", "\x41", MatchMode::contains, false, true},
     {std::string_view("a\0b", 3), std::string_view("\0b", 2), MatchMode::contains, true, true},
+    // The first byte settles these before any comparison: present only where
+    // the text no longer fits, the text longer than the subject, a match at
+    // the second candidate.
+    {"abz", "zz", MatchMode::contains, false, false},
+    {"zz", "zzz", MatchMode::contains, false, false},
+    {"zz", "zzz", MatchMode::prefix, false, false},
+    {"zz", "zzz", MatchMode::exact, false, false},
+    {"zazb", "zb", MatchMode::contains, true, true},
+    {"zb", "zb", MatchMode::exact, true, true},
 };
 
 TEST(TextMatcher, ModesAndBoundaries) {
