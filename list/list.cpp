@@ -188,11 +188,17 @@ std::int32_t CListExObj::findCol(std::int32_t start, std::int32_t end, std::int1
         return found == EntryStore::npos ? -1 : static_cast<std::int32_t>(found);
     }
     const TextMatcher matches(text, how, ansi_lead_bytes());
+    if (column < 0) {
+        // Whole entries: each stays in registers on its way to the matcher.
+        for (std::int32_t i = r.start; i <= r.end; ++i)
+            if (matches(entries_.at(static_cast<std::size_t>(i)))) return i;
+        return -1;
+    }
     const SeparatorSet separators(col_separate_char_, ansi_lead_bytes());
     const ColumnRules rules{separators, col_separate_short_space_ != FALSE, ansi_lead_bytes()};
     for (std::int32_t i = r.start; i <= r.end; ++i) {
-        std::string_view subject = entries_.at(static_cast<std::size_t>(i));
-        if (column >= 0 && !column_at(subject, rules, column, subject)) subject = std::string_view();
+        std::string_view subject;
+        if (!column_at(entries_.at(static_cast<std::size_t>(i)), rules, column, subject)) subject = std::string_view();
         if (matches(subject)) return i;
     }
     return -1;
