@@ -162,6 +162,7 @@ void ByteChunks::clear() noexcept {
 }
 
 const char* EntryStore::append_bytes(std::string_view text) {
+    if (text.size() > UINT32_MAX) throw std::bad_alloc();  // a slot holds 32 bits of length
     if (text.empty()) return nullptr;
     if (!bytes_.fits(text.size()) && garbage_ > bytes_.used() - garbage_) {
         // Mostly garbage: the live entries move first (the text may be one
@@ -188,13 +189,13 @@ void EntryStore::insert(std::size_t index, std::string_view text) {
     drop_index();
     reserve_slots(slots_.size() + 1);
     const char* data = append_bytes(text);
-    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(index), Slot{data, text.size()});
+    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(index), slot(data, text));
 }
 
 void EntryStore::append(std::string_view text) {
     reserve_slots(slots_.size() + 1);
     const char* data = append_bytes(text);
-    slots_.push_back(Slot{data, text.size()});
+    slots_.push_back(slot(data, text));
     if (index_) {
         try {
             index_->add(slots_.size() - 1, at(slots_.size() - 1), *this);
@@ -210,7 +211,7 @@ void EntryStore::insert_extending(std::size_t index, std::string_view text) {
     reserve_slots(index + 1);
     const char* data = append_bytes(text);
     slots_.resize(index, Slot{nullptr, 0});
-    slots_.push_back(Slot{data, text.size()});
+    slots_.push_back(slot(data, text));
 }
 
 void EntryStore::store(std::size_t index, std::string_view text) {
@@ -219,12 +220,12 @@ void EntryStore::store(std::size_t index, std::string_view text) {
         reserve_slots(index + 1);
         const char* data = append_bytes(text);
         slots_.resize(index + 1, Slot{nullptr, 0});
-        slots_[index] = Slot{data, text.size()};
+        slots_[index] = slot(data, text);
         return;
     }
     const char* data = append_bytes(text);  // may compact: read the old slot after it
     garbage_ += slots_[index].length;
-    slots_[index] = Slot{data, text.size()};
+    slots_[index] = slot(data, text);
 }
 
 void EntryStore::erase(std::size_t index) {

@@ -2,8 +2,9 @@
 // The entries of a List object: an ordered array of byte strings. Platform-free.
 //
 // All entry bytes live in an arena of chunks (ByteChunks); each slot holds
-// the address and length of its entry there (16 bytes a slot on 64-bit, 8 on
-// 32-bit). Overwritten and removed entries leave garbage in the arena, which
+// the address and the 32-bit length of its entry there (8 bytes a slot on
+// 32-bit, 12 on 64-bit, where a text of 4 GiB or more is refused as too
+// large). Overwritten and removed entries leave garbage in the arena, which
 // is compacted away when the arena would otherwise grow and holds more
 // garbage than live bytes. Empty entries take no arena bytes.
 //
@@ -13,6 +14,7 @@
 // it touches the old, so a failed allocation (std::bad_alloc) leaves the
 // entries as they were. More than kMaxEntries entries are refused the same way.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -85,10 +87,15 @@ public:
     std::size_t arena_size() const { return bytes_.used(); }
 
 private:
+#pragma pack(push, 4)
     struct Slot {
         const char* data;  // nullptr for an empty entry
-        std::size_t length;
+        std::uint32_t length;
     };
+#pragma pack(pop)
+    static Slot slot(const char* data, std::string_view text) noexcept {
+        return Slot{data, static_cast<std::uint32_t>(text.size())};  // checked by append_bytes
+    }
 
     void reserve_slots(std::size_t needed);
     // Copies text into the arena and returns the copy (nullptr for an empty
