@@ -81,6 +81,17 @@ TEST(EntryStore, GrowthBeyondTheLimitIsRefusedAndKeepsTheEntries) {
     EXPECT_THROW(s.store(EntryStore::kMaxEntries, "x"), std::bad_alloc);
     EXPECT_THROW(s.insert_extending(0x7FFFFFFF, "x"), std::bad_alloc);
     EXPECT_EQ((V{"kept"}), all(s));
+    // A slot's length has 32 bits: a longer text (64-bit only) is refused
+    // before any of its bytes are read, in every way of writing it.
+    if constexpr (sizeof(std::size_t) > 4) {
+        static const char byte = 'x';
+        const std::string_view huge(&byte, std::size_t(0xFFFFFFFF) + 1);
+        EXPECT_THROW(s.append(huge), std::bad_alloc);
+        EXPECT_THROW(s.insert(0, huge), std::bad_alloc);
+        EXPECT_THROW(s.store(0, huge), std::bad_alloc);
+        EXPECT_THROW(s.store(5, huge), std::bad_alloc);
+        EXPECT_EQ((V{"kept"}), all(s));
+    }
 }
 
 TEST(EntryStore, EmptyingByErasureReleasesArenaBytes) {
