@@ -445,8 +445,10 @@ HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID riid, LPOLESTR* n
     return id == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE DispatchObject::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                                 VARIANT* result, EXCEPINFO* excep, UINT* arg_err) noexcept {
+// Calls, not jumps, to either road (see ShortRoad).
+[[gnu::optimize("no-optimize-sibling-calls")]] HRESULT STDMETHODCALLTYPE
+DispatchObject::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                       EXCEPINFO* excep, UINT* arg_err) noexcept {
     if (result) result->vt = VT_EMPTY;
     // The short road: a get or method call of a row of the class's own table,
     // by its position, with positional arguments only, and flags the row
