@@ -451,10 +451,11 @@ DispatchObject::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS
                        EXCEPINFO* excep, UINT* arg_err) noexcept {
     if (result) result->vt = VT_EMPTY;
     // The short road: a get or method call of a row of the class's own table,
-    // by its position, with positional arguments only, and flags the row
-    // lets take it.
-    if (id > 0 && static_cast<std::size_t>(id) <= row_count_ && params && params->cNamedArgs == 0 &&
-        (params->rgvarg || params->cArgs == 0) && flags < 4) {
+    // by its position (1 to the row count), with positional arguments only,
+    // and flags the row lets take it. Arguments without an array take the
+    // long road from the short one.
+    if (static_cast<std::size_t>(static_cast<ULONG>(id) - 1u) < row_count_ && params && params->cNamedArgs == 0 &&
+        flags < 4) {
         const DispEntry& e = rows_[id - 1];
         if (((e.road >> (flags + (result ? 0 : 4))) & 1) && e.dispid == DISPID_UNKNOWN && is_null_iid(riid))
             return e.fast(*this, id, riid, lcid, flags, params, result, excep, arg_err);

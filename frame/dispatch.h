@@ -431,7 +431,7 @@ HRESULT short_call(DispatchObject& self, const VARIANT* args, UINT count, VARIAN
                    std::index_sequence<I...>) {
     using M = MemberFn<decltype(Fn)>;
     constexpr std::size_t n = sizeof...(I);
-    if (count > n) return kLongRoad;
+    if (count > n || (count && !args)) return kLongRoad;
     std::tuple<ShortArg<typename Plain<std::tuple_element_t<I, typename M::Params>>::type>...> in;
     // Every argument is checked before any is loaded. A trailing argument left
     // out is the missing value when the handler takes a VARIANT there.
