@@ -138,12 +138,18 @@ struct DispEntry {
 // VARIANT, bit `flags + 4` for one without (flags 1 to 3 only).
 constexpr std::uint8_t short_road_flags(ShortRoad fast, Handler get, Handler put, std::uint16_t type) {
     if (!fast) return 0;
-    const bool method = get && !put, value = type != T_EMPTY;
-    const auto bit = [](unsigned flags, bool result) { return static_cast<unsigned>(1u << (flags + (result ? 0 : 4))); };
-    unsigned road = bit(DISPATCH_METHOD | DISPATCH_PROPERTYGET, true) | bit(DISPATCH_METHOD | DISPATCH_PROPERTYGET, false);
-    if (method) road |= bit(DISPATCH_METHOD, true) | bit(DISPATCH_METHOD, false);
-    if (value) road |= bit(DISPATCH_METHOD, true) | bit(DISPATCH_PROPERTYGET, true);
+    const auto bit = [](unsigned flags, bool result) { return 1u << (flags + (result ? 0 : 4)); };
+    constexpr unsigned both = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+    unsigned road = bit(both, true) | bit(both, false);
+    if (get && !put) road |= bit(DISPATCH_METHOD, true) | bit(DISPATCH_METHOD, false);
+    if (type != T_EMPTY) road |= bit(DISPATCH_METHOD, true) | bit(DISPATCH_PROPERTYGET, true);
     return static_cast<std::uint8_t>(road);
+}
+
+// A row with handlers and its short road.
+constexpr DispEntry handler_row(const char* name, const char* params, std::uint16_t type, Handler get, Handler put,
+                                ShortRoad fast) {
+    return DispEntry{name, DISPID_UNKNOWN, params, type, short_road_flags(fast, get, put, type), get, put, nullptr, fast};
 }
 
 struct DispTable {
@@ -511,9 +517,7 @@ constexpr DispEntry method(const char* name, const char* params, std::uint16_t t
     using M = detail::MemberFn<decltype(Fn)>;
     if (!detail::same_codes(M::codes, params)) throw "parameter codes differ from the handler's";
     if (detail::ResultCode<typename M::Result>::value != type) throw "result type differs from the handler's";
-    return DispEntry{name, DISPID_UNKNOWN, params, type,
-                     short_road_flags(&detail::short_road<Fn>, &detail::thunk<Fn>, nullptr, type), &detail::thunk<Fn>,
-                     nullptr, nullptr, &detail::short_road<Fn>};
+    return handler_row(name, params, type, &detail::thunk<Fn>, nullptr, &detail::short_road<Fn>);
 }
 template <auto Fn>
 constexpr DispEntry method(const char* name, std::uint16_t type) {
@@ -526,9 +530,7 @@ constexpr DispEntry readonly(const char* name, const char* params, std::uint16_t
     using G = detail::MemberFn<decltype(Get)>;
     if (!detail::same_codes(G::codes, params)) throw "parameter codes differ from the get handler's";
     if (detail::ResultCode<typename G::Result>::value != type) throw "type differs from the get handler's";
-    return DispEntry{name, DISPID_UNKNOWN, params, type,
-                     short_road_flags(&detail::short_road<Get>, &detail::thunk<Get>, &readonly_put, type),
-                     &detail::thunk<Get>, &readonly_put, nullptr, &detail::short_road<Get>};
+    return handler_row(name, params, type, &detail::thunk<Get>, &readonly_put, &detail::short_road<Get>);
 }
 template <auto Get>
 constexpr DispEntry readonly(const char* name, std::uint16_t type) {
@@ -545,9 +547,7 @@ constexpr DispEntry property(const char* name, const char* params, std::uint16_t
     if (detail::ResultCode<typename G::Result>::value != type) throw "type differs from the get handler's";
     if (!detail::put_codes_match(P::codes, params, type)) throw "put handler does not take params + value";
     if (detail::ResultCode<typename P::Result>::value != T_EMPTY) throw "put handler must return nothing";
-    return DispEntry{name, DISPID_UNKNOWN, params, type,
-                     short_road_flags(&detail::short_road<Get>, &detail::thunk<Get>, &detail::thunk<Put>, type),
-                     &detail::thunk<Get>, &detail::thunk<Put>, nullptr, &detail::short_road<Get>};
+    return handler_row(name, params, type, &detail::thunk<Get>, &detail::thunk<Put>, &detail::short_road<Get>);
 }
 template <auto Get, auto Put>
 constexpr DispEntry property(const char* name, std::uint16_t type) {

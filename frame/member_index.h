@@ -41,11 +41,10 @@ public:
         // also turns the control characters 0x10-0x19 into digits: a member
         // name with digits is held with DISPID_UNKNOWN for its id, which
         // leaves such names to the platform's comparison (no member name has
-        // digits). What matched of
-        // one candidate is not compared again for the next one where the two
-        // share a prefix ("ProfilePath", "ProfileValue").
-        // The candidates of a bucket follow one another in code_, each a
-        // header and its name, and the bucket ends with kEnd.
+        // digits). What matched of one candidate is not compared again for
+        // the next one where the two share a prefix ("ProfilePath",
+        // "ProfileValue"). The candidates of a bucket follow one another in
+        // code_, each a header and its name, and the bucket ends with kEnd.
         const std::uint16_t* row = code_ + start_[bucket_of(static_cast<unsigned>(name[0]) | 0x20u,
                                                             static_cast<unsigned>(name[1]) | 0x20u)];
         std::size_t i = 0;
@@ -61,7 +60,8 @@ public:
                 }
                 i += 2;
             }
-            if ((want[i] | name[i]) == 0) return static_cast<DISPID>(row[kIdLow] | (static_cast<std::uint32_t>(row[kIdHigh]) << 16));
+            if ((want[i] | name[i]) == 0)
+                return static_cast<DISPID>(row[kIdLow] | (static_cast<std::uint32_t>(row[kIdHigh]) << 16));
         }
         return DISPID_UNKNOWN;
     }
