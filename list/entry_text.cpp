@@ -11,11 +11,71 @@ namespace torvane {
 
 void EntryStore::reserve_slots(std::size_t needed) {
     if (needed > kMaxEntries) throw std::bad_alloc();
-    const std::size_t cap = slots_.capacity();
-    if (needed <= cap) return;
-    std::size_t grown = std::max({needed, cap + kGrowthStep, cap + cap / 2});
-    grown = (grown + kGrowthStep - 1) / kGrowthStep * kGrowthStep;
-    slots_.reserve(std::min(grown, kMaxEntries));
+    slots_.reserve(needed);
+}
+
+void EntryStore::SlotBlocks::reserve(std::size_t n) {
+    const std::size_t had = blocks_.size();
+    try {
+        while (capacity() < n) {
+            if (blocks_.size() == blocks_.capacity()) blocks_.reserve(std::max<std::size_t>(16, blocks_.size() * 2));
+            std::unique_ptr<Slot[]> block(new Slot[kBlock]);
+            blocks_.push_back(std::move(block));  // no throw: the directory has room
+        }
+    } catch (const std::bad_alloc&) {
+        trim(had);  // a huge request that failed must not keep what it got
+        throw;
+    }
+}
+
+void EntryStore::SlotBlocks::trim(std::size_t blocks) noexcept {
+    while (blocks_.size() > blocks) blocks_.pop_back();
+}
+
+void EntryStore::SlotBlocks::insert(std::size_t index, Slot s) noexcept {
+    // Every slot from index on moves up one place, block by block from the
+    // last; the first slot of a block takes the last of the one before.
+    constexpr std::size_t kLast = kBlock - 1;
+    for (std::size_t b = size_ >> kBits;; --b) {
+        Slot* block = blocks_[b].get();
+        const std::size_t first = b << kBits;
+        const std::size_t lo = std::max(index, first);
+        const std::size_t hi = std::min(size_, first + kLast);
+        if (hi > lo) std::memmove(block + (lo + 1 - first), block + (lo - first), (hi - lo) * sizeof(Slot));
+        if (lo == index) break;
+        block[0] = blocks_[b - 1][kLast];
+    }
+    (*this)[index] = s;
+    ++size_;
+}
+
+void EntryStore::SlotBlocks::erase(std::size_t index) noexcept {
+    // Every slot after index moves down one place, block by block from the
+    // first; the last slot of a block takes the first of the one after.
+    constexpr std::size_t kLast = kBlock - 1;
+    const std::size_t last = size_ - 1;
+    for (std::size_t b = index >> kBits;; ++b) {
+        Slot* block = blocks_[b].get();
+        const std::size_t first = b << kBits;
+        const std::size_t lo = std::max(index, first);
+        const std::size_t top = std::min(last, first + kLast);
+        if (top > lo) std::memmove(block + (lo - first), block + (lo + 1 - first), (top - lo) * sizeof(Slot));
+        if (top == last) break;
+        block[kLast] = blocks_[b + 1][0];
+    }
+    size_ = last;
+    // One spare block stays, so that erasing and appending at a block's edge
+    // does not free and allocate every time.
+    trim((size_ + 2 * kBlock - 1) >> kBits);
+}
+
+void EntryStore::SlotBlocks::grow_to(std::size_t n, Slot fill) noexcept {
+    while (size_ < n) push_back(fill);
+}
+
+void EntryStore::SlotBlocks::release() noexcept {
+    std::vector<std::unique_ptr<Slot[]>>().swap(blocks_);
+    size_ = 0;
 }
 
 namespace {
@@ -189,7 +249,7 @@ void EntryStore::insert(std::size_t index, std::string_view text) {
     drop_index();
     reserve_slots(slots_.size() + 1);
     const char* data = append_bytes(text);
-    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(index), slot(data, text));
+    slots_.insert(index, slot(data, text));
 }
 
 void EntryStore::append(std::string_view text) {
@@ -210,7 +270,7 @@ void EntryStore::insert_extending(std::size_t index, std::string_view text) {
     drop_index();
     reserve_slots(index + 1);
     const char* data = append_bytes(text);
-    slots_.resize(index, Slot{nullptr, 0});
+    slots_.grow_to(index, Slot{nullptr, 0});
     slots_.push_back(slot(data, text));
 }
 
@@ -219,8 +279,8 @@ void EntryStore::store(std::size_t index, std::string_view text) {
     if (index >= slots_.size()) {
         reserve_slots(index + 1);
         const char* data = append_bytes(text);
-        slots_.resize(index + 1, Slot{nullptr, 0});
-        slots_[index] = slot(data, text);
+        slots_.grow_to(index, Slot{nullptr, 0});
+        slots_.push_back(slot(data, text));
         return;
     }
     const char* data = append_bytes(text);  // may compact: read the old slot after it
@@ -231,7 +291,7 @@ void EntryStore::store(std::size_t index, std::string_view text) {
 void EntryStore::erase(std::size_t index) {
     drop_index();
     garbage_ += slots_[index].length;
-    slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(index));
+    slots_.erase(index);
     if (slots_.empty()) {
         bytes_.clear();
         garbage_ = 0;
@@ -240,7 +300,7 @@ void EntryStore::erase(std::size_t index) {
 
 void EntryStore::clear() noexcept {
     drop_index();
-    std::vector<Slot>().swap(slots_);
+    slots_.release();
     bytes_.clear();
     garbage_ = 0;
 }

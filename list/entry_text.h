@@ -8,11 +8,12 @@
 // is compacted away when the arena would otherwise grow and holds more
 // garbage than live bytes. Empty entries take no arena bytes.
 //
-// Slot capacity is always a multiple of 1024: it grows to the larger of what
-// is needed, 1024 more, and half as much again (so that a long run of appends
-// costs amortised constant time). Every change obtains its new storage before
-// it touches the old, so a failed allocation (std::bad_alloc) leaves the
-// entries as they were. More than kMaxEntries entries are refused the same way.
+// The slots live in blocks of kGrowthStep that never move: growth adds a
+// block and copies nothing, so a long run of appends costs constant time
+// each, and the room held beyond the entries is under one block (plus the
+// block directory). Every change obtains its new storage before it touches
+// the old, so a failed allocation (std::bad_alloc) leaves the entries as they
+// were. More than kMaxEntries entries are refused the same way.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -56,7 +57,7 @@ public:
 
     std::size_t size() const { return slots_.size(); }
     std::size_t capacity() const { return slots_.capacity(); }
-    std::string_view at(std::size_t i) const {
+    std::string_view at(std::size_t i) const noexcept {
         const Slot& s = slots_[i];
         return std::string_view(s.length ? s.data : "", s.length);
     }
@@ -93,6 +94,39 @@ private:
         std::uint32_t length;
     };
 #pragma pack(pop)
+
+    // An array of slots in blocks of kGrowthStep. Positions past size() up
+    // to capacity() are room, reserved by reserve(); insert, push_back and
+    // grow_to need that room and do not allocate.
+    class SlotBlocks {
+    public:
+        static constexpr unsigned kBits = 10;
+        static constexpr std::size_t kBlock = std::size_t(1) << kBits;
+        static_assert(kBlock == kGrowthStep, "capacity is counted in blocks");
+
+        std::size_t size() const noexcept { return size_; }
+        bool empty() const noexcept { return size_ == 0; }
+        std::size_t capacity() const noexcept { return blocks_.size() * kBlock; }
+        Slot& operator[](std::size_t i) noexcept { return blocks_[i >> kBits][i & (kBlock - 1)]; }
+        const Slot& operator[](std::size_t i) const noexcept { return blocks_[i >> kBits][i & (kBlock - 1)]; }
+
+        // Room for n slots. Throws std::bad_alloc, holding what it held.
+        void reserve(std::size_t n);
+        void push_back(Slot s) noexcept { (*this)[size_++] = s; }
+        void insert(std::size_t index, Slot s) noexcept;
+        // Appends copies of fill up to n slots.
+        void grow_to(std::size_t n, Slot fill) noexcept;
+        // Removes the slot at index; a second spare block is released.
+        void erase(std::size_t index) noexcept;
+        void release() noexcept;
+
+    private:
+        void trim(std::size_t blocks) noexcept;
+
+        std::vector<std::unique_ptr<Slot[]>> blocks_;
+        std::size_t size_ = 0;
+    };
+
     static Slot slot(const char* data, std::string_view text) noexcept {
         return Slot{data, static_cast<std::uint32_t>(text.size())};  // checked by append_bytes
     }
@@ -115,7 +149,7 @@ private:
         equal_searches_ = 0;
     }
 
-    std::vector<Slot> slots_;
+    SlotBlocks slots_;
     ByteChunks bytes_;
     std::size_t garbage_ = 0;
     std::unique_ptr<EqualIndex, DropIndex> index_;

@@ -55,6 +55,47 @@ TEST(EntryStore, CapacityGrowsInSteps) {
     EXPECT_EQ(0u, s.arena_size());
 }
 
+// Inserts and erases at and around the edges of the 1024-slot blocks, where
+// a slot crosses from one block to the next.
+TEST(EntryStore, InsertAndEraseAcrossBlockEdges) {
+    EntryStore s;
+    V model;
+    for (int i = 0; i < 3000; ++i) {
+        s.insert(s.size(), std::to_string(i));
+        model.push_back(std::to_string(i));
+    }
+    const std::size_t at[] = {0, 1, 1022, 1023, 1024, 1025, 2047, 2048, 2999, 3000};
+    int n = 0;
+    for (std::size_t i : at) {
+        const std::string text = "new" + std::to_string(n++);
+        s.insert(i, text);
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(i), text);
+        ASSERT_EQ(model, all(s)) << "insert at " << i;
+    }
+    for (std::size_t i : at) {
+        s.erase(i);
+        model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
+        ASSERT_EQ(model, all(s)) << "erase at " << i;
+    }
+    // Filling a block exactly, then inserting at its edge, needs a new block.
+    while (s.size() < 4096) {
+        s.insert(s.size(), "fill");
+        model.push_back("fill");
+    }
+    EXPECT_EQ(4096u, s.capacity());
+    s.insert(1024, "edge");
+    model.insert(model.begin() + 1024, "edge");
+    EXPECT_EQ(5120u, s.capacity());
+    EXPECT_EQ(model, all(s));
+    // Erasing keeps one spare block and gives the others back.
+    while (s.size() > 100) {
+        s.erase(s.size() / 2);
+        model.erase(model.begin() + static_cast<std::ptrdiff_t>(model.size() / 2));
+    }
+    EXPECT_EQ(model, all(s));
+    EXPECT_EQ(2048u, s.capacity());
+}
+
 TEST(EntryStore, OverwritingCompactsTheArena) {
     EntryStore s;
     for (int i = 0; i < 100; ++i) s.insert(s.size(), "entry " + std::to_string(i));
