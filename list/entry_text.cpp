@@ -268,6 +268,10 @@ void EntryStore::append(std::string_view text) {
 void EntryStore::insert_extending(std::size_t index, std::string_view text) {
     if (index <= slots_.size()) return insert(index, text);
     drop_index();
+    extend_to(index, text);
+}
+
+void EntryStore::extend_to(std::size_t index, std::string_view text) {
     reserve_slots(index + 1);
     const char* data = append_bytes(text);
     slots_.grow_to(index, Slot{nullptr, 0});
@@ -276,13 +280,7 @@ void EntryStore::insert_extending(std::size_t index, std::string_view text) {
 
 void EntryStore::store(std::size_t index, std::string_view text) {
     drop_index();
-    if (index >= slots_.size()) {
-        reserve_slots(index + 1);
-        const char* data = append_bytes(text);
-        slots_.grow_to(index, Slot{nullptr, 0});
-        slots_.push_back(slot(data, text));
-        return;
-    }
+    if (index >= slots_.size()) return extend_to(index, text);
     const char* data = append_bytes(text);  // may compact: read the old slot after it
     garbage_ += slots_[index].length;
     slots_[index] = slot(data, text);

@@ -132,6 +132,8 @@ private:
     }
 
     void reserve_slots(std::size_t needed);
+    // Writes text at index (index >= size()), empty entries filling the gap.
+    void extend_to(std::size_t index, std::string_view text);
     // Copies text into the arena and returns the copy (nullptr for an empty
     // text). The text may lie in the arena itself.
     const char* append_bytes(std::string_view text);
