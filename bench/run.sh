@@ -19,7 +19,7 @@ quick=${1:-}
 
 torvane_install_packages
 arch=$(torvane_pick_arch)
-torvane_build "$arch" >/dev/null
+torvane_build "$arch" -DTORVANE_TESTS=ON >/dev/null
 trap torvane_wine_down EXIT
 torvane_wine_up "$arch"
 bin="build-$arch/bin"

@@ -9,9 +9,9 @@ set -eu
 source "$(dirname "$0")/common.sh"
 cd "$TORVANE_ROOT"
 
-torvane_install_packages
+torvane_install_packages main
 arch=$(torvane_pick_arch)
-torvane_build "$arch"
+torvane_build "$arch" -DTORVANE_TESTS=OFF
 trap torvane_wine_down EXIT
 torvane_wine_up "$arch"
 

@@ -12,7 +12,7 @@ set -eu
 source "$(dirname "$0")/common.sh"
 cd "$TORVANE_ROOT"
 
-torvane_install_packages
+torvane_install_packages main
 torvane_log "building i686 and x86_64"
 torvane_build i686 >&2
 torvane_build x86_64 >&2

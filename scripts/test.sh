@@ -13,15 +13,15 @@ set -eu
 source "$(dirname "$0")/common.sh"
 cd "$TORVANE_ROOT"
 
-torvane_install_packages
+torvane_install_packages test
 arch=$(torvane_pick_arch)
 if [ "$arch" = x86_64 ] && [ -z "${TORVANE_ARCH:-}" ]; then
     torvane_log "this machine cannot run 32-bit programs: Windows tests run against the 64-bit build"
 fi
 
 torvane_log "building i686 and x86_64"
-torvane_build i686
-torvane_build x86_64
+torvane_build i686 -DTORVANE_TESTS=ON
+torvane_build x86_64 -DTORVANE_TESTS=ON
 
 status=0
 if [ -z "${TORVANE_SKIP_NATIVE:-}" ]; then
