@@ -2,6 +2,10 @@
 // own names) is written only where missing, so an existing name stays; the
 // second group (the links between ProgID, CLSID and the module) is always
 // rewritten. Nothing else is written.
+//
+// The 32-bit and the 64-bit build register the same class, each in its own
+// registry view, under one ProgID key that both views share. Removing one
+// build removes its own class entries and leaves the ProgID to the other.
 #include "frame/registration.h"
 
 #include <olectl.h>
@@ -56,6 +60,16 @@ bool has_subkeys(HKEY root, const std::string& key) {
                            nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return true;
     return subkeys != 0;
+}
+
+// True when the class is registered in the other registry view under root:
+// the one the other build of the library (32-bit beside 64-bit) writes its
+// class entries to. Where there is no other view the flag is ignored, the
+// key asked for is this view's, and the caller has just removed it.
+bool class_in_other_view(HKEY root, const std::string& server_key) {
+    const REGSAM other = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    UniqueHkey h;
+    return ::RegOpenKeyExA(root, server_key.c_str(), 0, KEY_READ | other, h.put()) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -121,7 +135,10 @@ HRESULT unregister_class(HKEY root) {
             ::RegDeleteKeyA(root, (clsid_key + "\\ProgID").c_str());
         if (!has_subkeys(root, clsid_key)) ::RegDeleteKeyA(root, clsid_key.c_str());
 
-        if (read_value(root, progid + "\\CLSID", value) && ::lstrcmpiA(value.c_str(), clsid.c_str()) == 0) {
+        // The ProgID key is one for both views: it goes only with the last
+        // registration of the class.
+        if (read_value(root, progid + "\\CLSID", value) && ::lstrcmpiA(value.c_str(), clsid.c_str()) == 0 &&
+            !class_in_other_view(root, server_key)) {
             ::RegDeleteKeyA(root, (progid + "\\CLSID").c_str());
             if (!has_subkeys(root, progid)) ::RegDeleteKeyA(root, progid.c_str());
         }

@@ -18,7 +18,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/common.sh"
 
-zip=${1:-$(ls -t "$TORVANE_ROOT"/dist/*.zip 2>/dev/null | head -n1)}
+zip=${1:-$(ls -t "$TORVANE_ROOT"/dist/*.zip 2>/dev/null | grep -v -- '-debug\.zip$' | head -n1)}
 [ -n "$zip" ] && [ -f "$zip" ] || { echo "no package zip (run scripts/package.sh)"; exit 1; }
 
 failures=0
@@ -62,6 +62,26 @@ kind() { x86_64-w64-mingw32-objdump -f "$1" 2>/dev/null | sed -n 's/.*file forma
     || fail "TorvaneScriptDialog.dll is $(kind "$pkg/TorvaneScriptDialog.dll")"
 [ "$(kind "$pkg/TorvaneScriptDialog64.dll")" = pei-x86-64 ] && pass "TorvaneScriptDialog64.dll is 64-bit" \
     || fail "TorvaneScriptDialog64.dll is $(kind "$pkg/TorvaneScriptDialog64.dll")"
+
+# Fully stripped DLLs within their ceilings, each with a debug link to the
+# debug information in the zip beside the package.
+debug_zip=${zip%.zip}-debug.zip
+for spec in TorvaneScriptDialog.dll:563200 TorvaneScriptDialog64.dll:665600; do
+    dll=${spec%%:*} ceiling=${spec#*:}
+    size=$(stat -c %s "$pkg/$dll" 2>/dev/null || echo 0)
+    [ "$size" -gt 0 ] && [ "$size" -le "$ceiling" ] && pass "$dll is $size bytes (at most $ceiling)" \
+        || fail "$dll is $size bytes, over its ceiling of $ceiling"
+    x86_64-w64-mingw32-objdump -h "$pkg/$dll" | grep -q '\.debug_' && fail "$dll carries debug sections"
+    link=$(x86_64-w64-mingw32-objdump -s -j .gnu_debuglink "$pkg/$dll" 2>/dev/null | perl -ne '
+        if (/^ [0-9a-f]+ ((?:[0-9a-f]{2,8} ?){1,4})/) { ($h = $1) =~ s/ //g; $all .= $h }
+        END { print((split /\0/, pack("H*", $all // ""))[0] // "") }')
+    if [ "$link" = "$dll.debug" ] && unzip -l "$debug_zip" 2>/dev/null | grep -q "/$dll.debug\$"; then
+        pass "$dll links to $dll.debug, which the debug zip holds"
+    else
+        fail "$dll: debug link '$link' not matched by $debug_zip"
+    fi
+done
+unzip -l "$zip" | grep -q '\.debug$' && fail "the package holds debug files"
 
 for line in 'regsvr32 TorvaneScriptDialog.dll' 'regsvr32 TorvaneScriptDialog64.dll' \
             '%windir%\SysWOW64\regsvr32 TorvaneScriptDialog.dll' \
@@ -196,6 +216,68 @@ has_key "$HKLM_KEY" && fail "$HKLM_KEY still there" || pass "per-machine entries
 }
 
 for build in $builds; do check_dll "$build"; done
+
+# Both builds side by side, per machine and per user, in every order: removing
+# either leaves the other's own host able to create the object (both share
+# the ProgID key); removing both leaves nothing of ours.
+dll_of() { if [ "$1" = i686 ]; then echo TorvaneScriptDialog.dll; else echo TorvaneScriptDialog64.dll; fi; }
+as_build() { local build=$1; shift; WINE=$(torvane_wine_loader "$build") "$@"; }
+regsvr() {  # regsvr BUILD SCOPE [/u]
+    local args=(/s)
+    [ "${3:-}" = /u ] && args+=(/u)
+    [ "$2" = user ] && args+=(/n /i:user)
+    as_build "$1" w regsvr32 "${args[@]}" "$(torvane_winpath "$pkg/$(dll_of "$1")")" >/dev/null 2>&1
+}
+# The class entries a build's own view holds, and whether its host creates
+# the object (per user through a machine copy of the per-user entries, as
+# above, since Wine 8 reads only the machine's classes).
+class_key() { if [ "$1" = user ]; then echo 'HKCU\Software\Classes'; else echo 'HKLM\Software\Classes'; fi; }
+view_has_class() { as_build "$1" has_key "$(class_key "$2")\\CLSID\\$clsid\\InProcServer32"; }
+creates() {  # creates BUILD SCOPE: the BUILD host makes the object
+    local made
+    if [ "$2" = machine ]; then
+        made=$(as_build "$1" probe)
+    else
+        as_build "$1" w reg export 'HKCU\Software\Classes' "$(torvane_winpath "$work")\\user.reg" /y >/dev/null 2>&1
+        { printf '\xff\xfe'; iconv -f UTF-16 -t UTF-8 "$work/user.reg" \
+            | sed 's/^\[HKEY_CURRENT_USER\\Software\\Classes/[HKEY_LOCAL_MACHINE\\Software\\Classes/' \
+            | iconv -f UTF-8 -t UTF-16LE; } > "$work/as-machine.reg"
+        as_build "$1" w reg import "$(torvane_winpath "$work/as-machine.reg")" >/dev/null 2>&1
+        made=$(as_build "$1" probe)
+        as_build "$1" w reg delete "$HKLM_KEY" /f >/dev/null 2>&1
+        as_build "$1" w reg delete "HKLM\\Software\\Classes\\CLSID\\$clsid" /f >/dev/null 2>&1
+    fi
+    [ "$made" = "created, DefaultFS 3" ]
+}
+if [ "$builds" = "i686 x86_64" ]; then
+    echo "-- both builds side by side"
+    regsvr x86_64 machine
+    clsid=$(as_build x86_64 w reg query "$HKLM_KEY\\CLSID" 2>/dev/null | tr -d '\r' | grep -o '{[0-9A-Fa-f-]*}' | head -n1)
+    regsvr x86_64 machine /u
+    [ -n "$clsid" ] || fail "no class id found in the registration"
+    for scope in machine user; do
+        for first in i686 x86_64; do
+            if [ $first = i686 ]; then second=x86_64; else second=i686; fi
+            regsvr i686 "$scope"; regsvr x86_64 "$scope"
+            creates i686 "$scope" && creates x86_64 "$scope" && pass "$scope: both registered, both hosts create the object" \
+                || fail "$scope: both registered, but a host cannot create the object"
+            regsvr "$first" "$scope" /u
+            view_has_class "$first" "$scope" && fail "$scope: /u $(dll_of $first) left its class entries" \
+                || pass "$scope: /u $(dll_of $first) removed its own class entries"
+            view_has_class "$second" "$scope" && creates "$second" "$scope" \
+                && pass "$scope: after /u $(dll_of $first), the $second host still creates the object" \
+                || fail "$scope: after /u $(dll_of $first), the $second host cannot create the object"
+            regsvr "$second" "$scope" /u
+            if has_key "$(class_key "$scope")\\TorvaneScriptDialog" || view_has_class i686 "$scope" \
+                || view_has_class x86_64 "$scope"; then
+                fail "$scope: after removing both ($first first), entries of ours are left"
+            else
+                pass "$scope: after removing both ($first first), nothing of ours is left"
+            fi
+            creates i686 machine || creates x86_64 machine && fail "$scope: an object is still created after removing both"
+        done
+    done
+fi
 
 if [ $failures -ne 0 ]; then echo "PACKAGE CHECK FAILED ($failures)"; exit 1; fi
 echo "PACKAGE OK"
