@@ -57,6 +57,7 @@ void MemberIndex::build(const ClassInfo& cls) noexcept {
         }
     }
     // code_[0] is the end of every empty bucket.
+    code_[0] = kEnd;
     std::size_t at = 1;
     for (std::size_t b = 0; b < kBuckets; ++b) {
         const std::uint16_t* prev = nullptr;

@@ -97,7 +97,7 @@ private:
 
     bool complete_ = false;  // false: every name is declined
     std::uint16_t start_[kBuckets] = {};  // each bucket's first candidate in code_
-    std::uint16_t code_[kCode] = {kEnd};
+    std::uint16_t code_[kCode] = {};  // all zero, so the pool of indexes takes no space in the file
 };
 
 // The index of a class, built by the first caller; nullptr while another
