@@ -24,9 +24,21 @@ trap 'rm -rf "$stage"' EXIT
 root="$stage/$name"
 mkdir -p "$root/examples" "$root/docs/images"
 
-# The builds carry debug information for the tests; the package does not.
-i686-w64-mingw32-strip --strip-debug -o "$root/TorvaneScriptDialog.dll" build-i686/bin/TorvaneScriptDialog.dll
-x86_64-w64-mingw32-strip --strip-debug -o "$root/TorvaneScriptDialog64.dll" build-x86_64/bin/TorvaneScriptDialog64.dll
+# The builds carry debug information for the tests. The package gets fully
+# stripped DLLs; their debug information goes into a zip of its own beside
+# the package, as files the DLLs name in a debug link (a debugger finds
+# TorvaneScriptDialog.dll.debug next to the DLL).
+debug_root="$stage/$name-debug"
+mkdir -p "$debug_root"
+ship_dll() {  # ship_dll TOOL-PREFIX BUILT-DLL
+    local tool=$1 built=$2 base
+    base=$(basename "$built")
+    "$tool-objcopy" --only-keep-debug "$built" "$debug_root/$base.debug"
+    "$tool-strip" --strip-all -o "$root/$base" "$built"
+    (cd "$debug_root" && "$tool-objcopy" --add-gnu-debuglink="$base.debug" "$root/$base")
+}
+ship_dll i686-w64-mingw32 build-i686/bin/TorvaneScriptDialog.dll
+ship_dll x86_64-w64-mingw32 build-x86_64/bin/TorvaneScriptDialog64.dll
 cp docs/install.txt "$root/INSTALL.txt"
 cp LICENSE "$root/LICENSE.txt"
 cp examples/* "$root/examples/"
@@ -44,5 +56,8 @@ mkdir -p dist
 zip_path="$TORVANE_ROOT/dist/$name.zip"
 rm -f "$zip_path"
 (cd "$stage" && zip -qr -X "$zip_path" "$name")
-torvane_log "package: $zip_path ($shots screenshots)"
+debug_zip="$TORVANE_ROOT/dist/$name-debug.zip"
+rm -f "$debug_zip"
+(cd "$stage" && zip -qr -X "$debug_zip" "$name-debug")
+torvane_log "package: $zip_path ($shots screenshots); debug information: $debug_zip"
 echo "$zip_path"
