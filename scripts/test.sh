@@ -20,8 +20,8 @@ if [ "$arch" = x86_64 ] && [ -z "${TORVANE_ARCH:-}" ]; then
 fi
 
 torvane_log "building i686 and x86_64"
-torvane_build i686 -DTORVANE_TESTS=ON
-torvane_build x86_64 -DTORVANE_TESTS=ON
+torvane_build i686 -DTORVANE_TESTS=ON -DTORVANE_WERROR=ON
+torvane_build x86_64 -DTORVANE_TESTS=ON -DTORVANE_WERROR=ON
 
 status=0
 if [ -z "${TORVANE_SKIP_NATIVE:-}" ]; then
