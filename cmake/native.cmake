@@ -20,3 +20,7 @@ set_tests_properties(text_tests PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leak
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/fuzz/CMakeLists.txt)
   add_subdirectory(tests/fuzz)
 endif()
+
+# The set-up's package installation against a mirror in trouble (stand-in
+# apt-get, apt-cache and dpkg; nothing is installed for real).
+add_test(NAME setup_apt COMMAND bash ${CMAKE_SOURCE_DIR}/tests/setup/apt_setup_test.sh)
