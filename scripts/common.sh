@@ -22,7 +22,7 @@ TORVANE_PACKAGES_BASE="cmake ninja-build g++
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 libwine xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic locales zip unzip"
-TORVANE_PACKAGES_TEST="clang libclang-rt-14-dev googletest libgtest-dev"
+TORVANE_PACKAGES_TEST="clang clang-format libclang-rt-14-dev googletest libgtest-dev"
 TORVANE_PACKAGES_WINE32="wine32:i386"
 # Libraries whose i386 twin may exist only at the release's own version
 # while the amd64 one came from the security suite: the fallback pins both
