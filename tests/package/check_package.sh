@@ -4,7 +4,8 @@
 #
 # 1. Unzips it into a temporary folder and checks the listed contents: both
 #    DLLs of the right kind, the install guide with its commands, the
-#    licence, every example, the documentation.
+#    licence, every example, the documentation with the reference's JScript
+#    examples, and no picture that the documentation does not show.
 # 2. In a fresh private Wine prefix, with the DLL this machine can run taken
 #    from the unzipped copy:
 #    - per-user registration (regsvr32 /n /i:user): the object can be
@@ -51,10 +52,20 @@ for f in "$TORVANE_ROOT"/examples/*; do
     cmp -s "$f" "$pkg/examples/$b" && pass "has examples/$b" || fail "examples/$b missing or different"
 done
 
+for f in "$TORVANE_ROOT"/docs/examples/*.js; do
+    b=$(basename "$f")
+    cmp -s "$f" "$pkg/docs/examples/$b" && pass "has docs/examples/$b" || fail "docs/examples/$b missing or different"
+done
+
 # The screenshots the docs show come from the last test run; a missing one
 # is noted, not failed (the window tests that take it may not exist yet).
-for img in $(grep -oh 'images/[A-Za-z0-9_-]*\.png' "$pkg"/docs/*.md | sort -u); do
+shown=$(grep -oh 'images/[A-Za-z0-9_-]*\.png' "$pkg"/docs/*.md | sort -u)
+for img in $shown; do
     [ -f "$pkg/docs/$img" ] || echo "note: docs/$img is not in the package"
+done
+for f in "$pkg"/docs/images/*; do
+    [ -e "$f" ] || continue
+    printf '%s\n' $shown | grep -qx "images/$(basename "$f")" || fail "docs/images/$(basename "$f") is shown nowhere in the docs"
 done
 
 kind() { x86_64-w64-mingw32-objdump -f "$1" 2>/dev/null | sed -n 's/.*file format \(.*\)$/\1/p'; }
