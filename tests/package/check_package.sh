@@ -11,7 +11,8 @@
 #    - per-user registration (regsvr32 /n /i:user): the object can be
 #      created, the entries are under HKCU only; /u /n /i:user removes them
 #      and the object can no longer be created;
-#    - per-machine registration (regsvr32): every example runs to its end
+#    - per-machine registration (regsvr32): every example (examples/ and
+#      the reference's JScript examples in docs/examples/) runs to its end
 #      with exit code 0 and prints what tests/package/expected/ says; /u
 #      removes the entries again.
 # Prints "PACKAGE OK" and exits 0 when everything holds.
@@ -170,12 +171,13 @@ has_key "$HKLM_KEY\\CLSID" && pass "per-machine entries" || fail "no $HKLM_KEY\\
 # stops half-way (Wine's VBScript ends silently on a runtime error) never
 # prints it.
 mkdir -p "$work/run"
-for ex in "$pkg"/examples/*.vbs "$pkg"/examples/*.js; do
+for ex in "$pkg"/examples/*.vbs "$pkg"/examples/*.js "$pkg"/docs/examples/*.js; do
     [ -e "$ex" ] || continue
     b=$(basename "$ex")
+    rel=${ex#"$pkg"/}
     # Examples marked "Windows only" need what Wine's script engines lack.
     if head -n 8 "$ex" | grep -q "Windows only"; then
-        pass "examples/$b is for Windows only: not run here"
+        pass "$rel is for Windows only: not run here"
         continue
     fi
     copy="$work/run/$b"
@@ -188,15 +190,15 @@ for ex in "$pkg"/examples/*.vbs "$pkg"/examples/*.js; do
     rc=$?
     out=$(tr -d '\r' <"$work/out")
     ok=1
-    [ $rc = 0 ] || { fail "examples/$b exit code $rc"; ok=0; }
-    printf '%s\n' "$out" | grep -qx 'END OF EXAMPLE' || { fail "examples/$b did not run to its end"; ok=0; }
-    expected="$here/expected/${b}.txt"
+    [ $rc = 0 ] || { fail "$rel exit code $rc"; ok=0; }
+    printf '%s\n' "$out" | grep -qx 'END OF EXAMPLE' || { fail "$rel did not run to its end"; ok=0; }
+    expected="$here/expected/${rel#examples/}.txt"   # examples/X: expected/X.txt
     if [ -f "$expected" ]; then
         while IFS= read -r line; do
-            printf '%s\n' "$out" | grep -qxF -- "$line" || { fail "examples/$b did not print: $line"; ok=0; }
+            printf '%s\n' "$out" | grep -qxF -- "$line" || { fail "$rel did not print: $line"; ok=0; }
         done < "$expected"
     fi
-    if [ $ok = 1 ]; then pass "examples/$b"; else printf '%s\n' "$out" | sed 's/^/    | /'; fi
+    if [ $ok = 1 ]; then pass "$rel"; else printf '%s\n' "$out" | sed 's/^/    | /'; fi
 done
 
 w regsvr32 /s /u "$dllwin" >/dev/null 2>&1; rc=$?

@@ -148,7 +148,9 @@ TEST_F(DialogTest, OpenDialogPictureShowsAFolderOfFiles) {
     EXPECT_EQ(VT_NULL, r.value.vt());
     EXPECT_EQ(lower(dir_), lower(folder));
     ASSERT_EQ(2u, filters.size());
-    if (is_japanese_code_page()) EXPECT_EQ(text_filter, filters[0]);
+    if (is_japanese_code_page()) {
+        EXPECT_EQ(text_filter, filters[0]);
+    }
 }
 
 TEST_F(DialogTest, OpenInTheGivenDirectoryPicksAFileAndLeavesTheDirectorySet) {
