@@ -1,13 +1,15 @@
 #!/bin/bash
 # The release package: builds both DLLs and zips them with the install
-# guide, the licence, the examples and the documentation.
+# guide, the licence, the examples and the documentation (the guide, the
+# reference and the reference's JScript examples).
 #
 #   scripts/package.sh      writes dist/TorvaneScriptDialog-VERSION.zip and
 #                           prints its path
 #
 # Screenshots are not kept in the repository: the PNG files that the last
-# test run left in build-*/artifacts (scripts/test.sh) go to docs/images/ in
-# the zip, which is where the documentation looks for them.
+# test run left in build-*/artifacts (scripts/test.sh) and that the
+# documentation shows go to docs/images/ in the zip, which is where the
+# documentation looks for them.
 set -eu
 source "$(dirname "$0")/common.sh"
 cd "$TORVANE_ROOT"
@@ -22,7 +24,7 @@ name="TorvaneScriptDialog-$version"
 stage=$(mktemp -d "${TMPDIR:-/tmp}/torvane-package.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 root="$stage/$name"
-mkdir -p "$root/examples" "$root/docs/images"
+mkdir -p "$root/examples" "$root/docs/images" "$root/docs/examples"
 
 # The builds carry debug information for the tests. The package gets fully
 # stripped DLLs; their debug information goes into a zip of its own beside
@@ -43,9 +45,11 @@ cp docs/install.txt "$root/INSTALL.txt"
 cp LICENSE "$root/LICENSE.txt"
 cp examples/* "$root/examples/"
 cp docs/getting-started.md docs/reference.md "$root/docs/"
+cp docs/examples/*.js "$root/docs/examples/"
 
 shots=0
-for png in "build-$(torvane_pick_arch)"/artifacts/*.png; do
+for img in $(grep -oh 'images/[A-Za-z0-9_-]*\.png' docs/*.md | sort -u); do
+    png="build-$(torvane_pick_arch)/artifacts/${img#images/}"
     [ -e "$png" ] || continue
     cp "$png" "$root/docs/images/"
     shots=$((shots + 1))

@@ -1,3 +1,8 @@
+// The examples of docs/reference.md in JScript, one section per member (each
+// section starts with "// == Object.Member" and prints what the reference
+// shows). Run a section on its own: copy it into a .js file and run it with
+// cscript //nologo.
+
 // == List.Count
 var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
 WScript.Echo(l.Count);
@@ -11,6 +16,8 @@ WScript.Echo(l.Count, "[" + l.Value(0) + "]", l(2));
 if (l.Value(5) === null) WScript.Echo("no entry 5");
 l.Value(0, true);
 WScript.Echo(l(0));
+l.Value(2, null);
+WScript.Echo("[" + l(2) + "]");
 
 // == List.LastValue
 var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
@@ -31,6 +38,14 @@ var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
 WScript.Echo(l.AddTail("a"));
 l.AddTail("b");
 WScript.Echo(l.Count, l.LastValue);
+try {
+    l.AddTail(null);
+} catch (e) {
+    if (e.number == -2147352571) WScript.Echo("Null refused:", l.Count);
+}
+var value = null;
+l.AddTail(value == null ? "" : value);
+WScript.Echo(l.Count);
 
 // == List.Insert
 var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
@@ -110,6 +125,7 @@ var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
 l.AddTail("cab"); l.AddTail("abc"); l.AddTail("ab");
 WScript.Echo(l.Find(0, -1, "ab"), l.Find(0, -1, "ab", 1), l.Find(0, -1, "ab", 2));
 WScript.Echo(l.Find(1, -1, "cab"), l.Find(2, 1, "ab"));
+WScript.Echo(l.Find(0, -1, "ab", 7));
 
 // == List.FindCol
 var l = new ActiveXObject("TorvaneScriptDialog").CreateList();

@@ -1,3 +1,8 @@
+// The examples of docs/reference.md in JScript, one section per member (each
+// section starts with "// == Object.Member" and prints what the reference
+// shows). Run a section on its own: copy it into a .js file and run it with
+// cscript //nologo.
+
 // == ScriptDialog.CreateList
 var sd = new ActiveXObject("TorvaneScriptDialog");
 var l = sd.CreateList();

@@ -6,8 +6,12 @@
 # The reference (DOCS/reference.md) marks each example with a comment
 #   <!-- example: Object.Member -->            (runs)
 #   <!-- example: Object.Member interactive --> (waits for the user: compiled only)
-# followed by a ```vbscript block and, optionally, a ```text block with the
-# exact output the example prints. Every member heading (###) must carry one.
+# followed by a ```vbscript block, optionally a ```javascript block (the same
+# in JScript, shown to the reader) and, optionally, a ```text block with the
+# exact output the example prints. Every member heading (###) must carry one;
+# sections that document no member (## Errors, ...) may hold examples too,
+# keyed by the section's own name. An interactive example must be announced
+# to the reader by the line INTERACTIVE_MARK (below) right before its comment.
 #
 # What is checked:
 # - every VBScript example compiles: it runs wrapped in "If False Then ...
@@ -16,13 +20,15 @@
 #   reference documents no member that the table lacks;
 # - every runnable example whose key is in the allow-list (default
 #   tests/docs/examples-passing.txt: the members that are built) runs to a
-#   final marker line with exit code 0 and prints exactly its text block.
+#   final marker line with exit code 0 and prints exactly its text block;
+#   so does its JScript block, if it has one.
 #   Wine's VBScript cannot call objects handed out as VT_UNKNOWN (List, Form
 #   and Output window objects) and ends silently with exit code 0 on a
 #   runtime error, hence the marker, and hence JScript twins: an example
 #   with a twin in DOCS/examples/*.js (a section starting "// == KEY") runs
 #   the twin instead, and the twin must print the same text block. Examples
-#   that use those objects must have a twin.
+#   that use those objects must have a twin (or a JScript block of their
+#   own, which then runs alone).
 # Examples are converted to code page 932 and run one by one in a fresh
 # temporary folder. Examples never echo non-ASCII text (that can crash the
 # host); the runner fails any that try.
@@ -31,6 +37,7 @@ wine=$1 docs=$2
 here=$(cd "$(dirname "$0")" && pwd)
 allow=${3:-$here/examples-passing.txt}
 ref="$docs/reference.md"
+INTERACTIVE_MARK='*Interactive example: it waits for the user, so the test suite only compiles it.*'
 winpath() { printf 'Z:%s' "$(readlink -f "$1" | tr '/' '\\')"; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/torvane-docs.XXXXXX")
@@ -42,10 +49,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # ---- extract --------------------------------------------------------------
 # Writes ex/KEY.vbs, ex/KEY.expected (when there is a text block) and
 # ex/KEY.interactive; prints structural problems on stdout.
-awk -v out="$work/ex" '
+awk -v out="$work/ex" -v mark="$INTERACTIVE_MARK" '
     function close_heading() {
         if (heading != "" && examples == 0) print "member \"" heading "\" has no example"
-        if (examples > 1) print "member \"" heading "\" has " examples " examples"
+        if (heading != "" && examples > 1) print "member \"" heading "\" has " examples " examples"
     }
     /^### / { close_heading(); heading = substr($0, 5); examples = 0; next }
     /^## /  { close_heading(); heading = ""; examples = 0; next }
@@ -55,17 +62,22 @@ awk -v out="$work/ex" '
         if (key in seen) print "example " key " twice"
         seen[key] = 1; examples++
         if (inter) printf "" > (out "/" key ".interactive")
+        if (inter && last != mark) print "interactive example " key " is not announced by \"" mark "\""
         state = "want-code"; next
     }
+    NF > 0 { last = $0 }
     state == "want-code" && /^```vbscript$/ { state = "code"; printf "" > (out "/" key ".vbs"); next }
     state == "want-code" && NF > 0 { print "example " key " is not followed by a vbscript block"; state = ""; next }
     state == "code" && /^```$/ { state = "want-text"; next }
     state == "code" { print > (out "/" key ".vbs"); next }
+    state == "want-text" && /^```javascript$/ && !(key in js) { js[key] = 1; state = "js"; printf "" > (out "/" key ".js"); next }
+    state == "js" && /^```$/ { state = "want-text"; next }
+    state == "js" { print > (out "/" key ".js"); next }
     state == "want-text" && /^```text$/ { state = "text"; printf "" > (out "/" key ".expected"); next }
     state == "want-text" { state = "" }
     state == "text" && /^```$/ { state = ""; next }
     state == "text" { print > (out "/" key ".expected"); next }
-    END { close_heading(); if (state == "code" || state == "text") print "unclosed block in example " key }
+    END { close_heading(); if (state == "code" || state == "js" || state == "text") print "unclosed block in example " key }
 ' "$ref" > "$work/problems"
 while IFS= read -r p; do fail "reference.md: $p"; done < "$work/problems"
 
@@ -86,7 +98,7 @@ done
 keys=$(cd "$work/ex" && ls *.vbs 2>/dev/null | sed 's/\.vbs$//')
 for k in $keys; do
     if grep -qE 'Create(List|Form|OutputWindow)' "$work/ex/$k.vbs" && [ ! -f "$work/ex/$k.interactive" ] \
-        && [ ! -f "$work/twin/$k.js" ]; then
+        && [ ! -f "$work/twin/$k.js" ] && [ ! -f "$work/ex/$k.js" ]; then
         fail "example $k uses an object that Wine's VBScript cannot call and has no JScript twin"
     fi
 done
@@ -132,6 +144,24 @@ wrap_vbs_compile() { { printf 'If False Then\n'; cat "$1"; printf '\nEnd If\nWSc
 wrap_vbs_run()     { { cat "$1"; printf '\nWScript.Echo "EXAMPLE DONE"\n'; } > "$2"; }
 wrap_js_run()      { { cat "$1"; printf '\nWScript.Echo("EXAMPLE DONE");\n'; } > "$2"; }
 
+# check KEY LANGUAGE SCRIPT EXT: runs one version of an example and compares
+# what it printed with the example's text block.
+check() {
+    local k=$1 lang=$2
+    if [ "$4" = js ]; then wrap_js_run "$3" "$work/prepared"; else wrap_vbs_run "$3" "$work/prepared"; fi
+    if ! run "$work/prepared" "$4"; then
+        fail "$k: the $lang example stopped before its end"; sed 's/^/    | /' "$work/output"; return
+    fi
+    if LC_ALL=C grep -q '[^[:print:][:space:]]' "$work/output"; then
+        fail "$k: the $lang example printed non-ASCII text"; return
+    fi
+    if [ -f "$work/ex/$k.expected" ] && ! diff -u "$work/ex/$k.expected" "$work/output" > "$work/diff"; then
+        fail "$k: the $lang example printed something else than reference.md says"; sed 's/^/    | /' "$work/diff"; return
+    fi
+    echo "ok: $k ($lang)"
+    ran=$((ran + 1))
+}
+
 compiled=0 ran=0 skipped=0
 for k in $keys; do
     wrap_vbs_compile "$work/ex/$k.vbs" "$work/prepared"
@@ -141,25 +171,12 @@ for k in $keys; do
     [ -f "$work/ex/$k.interactive" ] && continue
     if ! printf '%s\n' $allowed | grep -qx -- "$k"; then skipped=$((skipped + 1)); continue; fi
 
-    if [ -f "$work/twin/$k.js" ]; then
-        lang="JScript twin"; wrap_js_run "$work/twin/$k.js" "$work/prepared"; ext=js
-    else
-        lang="VBScript"; wrap_vbs_run "$work/ex/$k.vbs" "$work/prepared"; ext=vbs
-    fi
-    if ! run "$work/prepared" $ext; then
-        fail "$k: the $lang example stopped before its end"; sed 's/^/    | /' "$work/output"; continue
-    fi
-    if LC_ALL=C grep -q '[^[:print:][:space:]]' "$work/output"; then
-        fail "$k: the $lang example printed non-ASCII text"; continue
-    fi
-    if [ -f "$work/ex/$k.expected" ] && ! diff -u "$work/ex/$k.expected" "$work/output" > "$work/diff"; then
-        fail "$k: the $lang example printed something else than reference.md says"; sed 's/^/    | /' "$work/diff"; continue
-    fi
-    echo "ok: $k ($lang)"
-    ran=$((ran + 1))
+    if [ -f "$work/twin/$k.js" ]; then check "$k" "JScript twin" "$work/twin/$k.js" js
+    elif ! grep -qE 'Create(List|Form|OutputWindow)' "$work/ex/$k.vbs"; then check "$k" VBScript "$work/ex/$k.vbs" vbs; fi
+    [ -f "$work/ex/$k.js" ] && check "$k" JScript "$work/ex/$k.js" js
 done
 
-echo "examples: $(printf '%s\n' $keys | wc -l) in reference.md, $compiled compiled, $ran run and checked," \
+echo "examples: $(printf '%s\n' $keys | wc -l) in reference.md, $compiled compiled, $ran runs checked," \
      "$skipped not run yet (not in $(basename "$allow"))"
 if [ $failures -ne 0 ]; then echo "$failures failures"; exit 1; fi
 echo "ALL PASSED"

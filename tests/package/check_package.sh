@@ -4,13 +4,15 @@
 #
 # 1. Unzips it into a temporary folder and checks the listed contents: both
 #    DLLs of the right kind, the install guide with its commands, the
-#    licence, every example, the documentation.
+#    licence, every example, the documentation with the reference's JScript
+#    examples, and no picture that the documentation does not show.
 # 2. In a fresh private Wine prefix, with the DLL this machine can run taken
 #    from the unzipped copy:
 #    - per-user registration (regsvr32 /n /i:user): the object can be
 #      created, the entries are under HKCU only; /u /n /i:user removes them
 #      and the object can no longer be created;
-#    - per-machine registration (regsvr32): every example runs to its end
+#    - per-machine registration (regsvr32): every example (examples/ and
+#      the reference's JScript examples in docs/examples/) runs to its end
 #      with exit code 0 and prints what tests/package/expected/ says; /u
 #      removes the entries again.
 # Prints "PACKAGE OK" and exits 0 when everything holds.
@@ -51,10 +53,20 @@ for f in "$TORVANE_ROOT"/examples/*; do
     cmp -s "$f" "$pkg/examples/$b" && pass "has examples/$b" || fail "examples/$b missing or different"
 done
 
+for f in "$TORVANE_ROOT"/docs/examples/*.js; do
+    b=$(basename "$f")
+    cmp -s "$f" "$pkg/docs/examples/$b" && pass "has docs/examples/$b" || fail "docs/examples/$b missing or different"
+done
+
 # The screenshots the docs show come from the last test run; a missing one
 # is noted, not failed (the window tests that take it may not exist yet).
-for img in $(grep -oh 'images/[A-Za-z0-9_-]*\.png' "$pkg"/docs/*.md | sort -u); do
+shown=$(grep -oh 'images/[A-Za-z0-9_-]*\.png' "$pkg"/docs/*.md | sort -u)
+for img in $shown; do
     [ -f "$pkg/docs/$img" ] || echo "note: docs/$img is not in the package"
+done
+for f in "$pkg"/docs/images/*; do
+    [ -e "$f" ] || continue
+    printf '%s\n' $shown | grep -qx "images/$(basename "$f")" || fail "docs/images/$(basename "$f") is shown nowhere in the docs"
 done
 
 kind() { x86_64-w64-mingw32-objdump -f "$1" 2>/dev/null | sed -n 's/.*file format \(.*\)$/\1/p'; }
@@ -179,12 +191,13 @@ has_key "$HKLM_KEY\\CLSID" && pass "per-machine entries" || fail "no $HKLM_KEY\\
 # stops half-way (Wine's VBScript ends silently on a runtime error) never
 # prints it.
 mkdir -p "$work/run"
-for ex in "$pkg"/examples/*.vbs "$pkg"/examples/*.js; do
+for ex in "$pkg"/examples/*.vbs "$pkg"/examples/*.js "$pkg"/docs/examples/*.js; do
     [ -e "$ex" ] || continue
     b=$(basename "$ex")
+    rel=${ex#"$pkg"/}
     # Examples marked "Windows only" need what Wine's script engines lack.
     if head -n 8 "$ex" | grep -q "Windows only"; then
-        pass "examples/$b is for Windows only: not run here"
+        pass "$rel is for Windows only: not run here"
         continue
     fi
     copy="$work/run/$b"
@@ -197,15 +210,15 @@ for ex in "$pkg"/examples/*.vbs "$pkg"/examples/*.js; do
     rc=$?
     out=$(tr -d '\r' <"$work/out")
     ok=1
-    [ $rc = 0 ] || { fail "examples/$b exit code $rc"; ok=0; }
-    printf '%s\n' "$out" | grep -qx 'END OF EXAMPLE' || { fail "examples/$b did not run to its end"; ok=0; }
-    expected="$here/expected/${b}.txt"
+    [ $rc = 0 ] || { fail "$rel exit code $rc"; ok=0; }
+    printf '%s\n' "$out" | grep -qx 'END OF EXAMPLE' || { fail "$rel did not run to its end"; ok=0; }
+    expected="$here/expected/${rel#examples/}.txt"   # examples/X: expected/X.txt
     if [ -f "$expected" ]; then
         while IFS= read -r line; do
-            printf '%s\n' "$out" | grep -qxF -- "$line" || { fail "examples/$b did not print: $line"; ok=0; }
+            printf '%s\n' "$out" | grep -qxF -- "$line" || { fail "$rel did not print: $line"; ok=0; }
         done < "$expected"
     fi
-    if [ $ok = 1 ]; then pass "examples/$b"; else printf '%s\n' "$out" | sed 's/^/    | /'; fi
+    if [ $ok = 1 ]; then pass "$rel"; else printf '%s\n' "$out" | sed 's/^/    | /'; fi
 done
 
 w regsvr32 /s /u "$dllwin" >/dev/null 2>&1; rc=$?

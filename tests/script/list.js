@@ -44,6 +44,16 @@ l.Value(-1, "x");
 eq(l.Count, 6, "Value put at -1 changes nothing");
 l.Value(0, null);
 eq(l.Value(0), "", "Null stores an empty entry");
+// Only Value and LastValue take Null as text: the members whose text is
+// required refuse it with a type mismatch and leave the list as it was.
+var before = l.Count;
+var refusals = [["AddTail", function () { l.AddTail(null); }], ["AddHead", function () { l.AddHead(null); }],
+                ["Insert", function () { l.Insert(1, null); }], ["ColValue put", function () { l.ColValue(1, 0, null); }]];
+for (var r = 0; r < refusals.length; r++) {
+    var refused = throws(refusals[r][1], refusals[r][0] + " of Null fails");
+    if (refused) eq(refused.number >>> 0, 0x80020005, refusals[r][0] + " of Null is a type mismatch");
+}
+eq(l.Count, before, "refused Nulls add nothing");
 l.LastValue = "last";
 eq(l.Value(5), "last", "LastValue put replaces the last entry");
 eq(l.LastValue, "last", "LastValue get");

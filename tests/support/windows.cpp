@@ -137,16 +137,25 @@ void press_key(WORD vk) {
     pump_messages(50);
 }
 
-std::wstring save_screenshot(HWND hwnd, const std::wstring& name) {
+std::wstring save_screenshot(HWND hwnd, const std::wstring& name) { return save_screenshot(hwnd, {}, name); }
+
+std::wstring save_screenshot(HWND hwnd, std::initializer_list<HWND> also, const std::wstring& name) {
     RECT r{};
     if (hwnd)
         ::GetWindowRect(hwnd, &r);
     else
         r = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    for (HWND other : also) {
+        RECT o{};
+        if (other && ::GetWindowRect(other, &o)) ::UnionRect(&r, &r, &o);
+    }
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return std::wstring();
     if (hwnd) {
         ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+    for (HWND other : also) {
+        if (other) ::RedrawWindow(other, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
     pump_messages(100);  // let the window paint
 
@@ -155,6 +164,15 @@ std::wstring save_screenshot(HWND hwnd, const std::wstring& name) {
     UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen, w, h));
     HGDIOBJ old = ::SelectObject(mem, bitmap.get());
     ::BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    // The other windows from their own drawing, on top: under Wine without a
+    // window manager the screen may show them below the main window.
+    for (HWND other : also) {
+        RECT o{};
+        if (!other || !::GetWindowRect(other, &o)) continue;
+        HDC own = ::GetWindowDC(other);
+        ::BitBlt(mem, o.left - r.left, o.top - r.top, o.right - o.left, o.bottom - o.top, own, 0, 0, SRCCOPY);
+        ::ReleaseDC(other, own);
+    }
     ::SelectObject(mem, old);
 
     BITMAPINFOHEADER bih{};

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -57,5 +58,9 @@ void press_key(WORD vk);
 // hwnd is null, as a BMP file in the artifacts folder ($TORVANE_ARTIFACTS,
 // else the current folder). Returns the file path.
 std::wstring save_screenshot(HWND hwnd, const std::wstring& name);
+
+// The same for a window together with windows that lie partly outside it (a
+// combo box's open list): the picture covers all of them.
+std::wstring save_screenshot(HWND hwnd, std::initializer_list<HWND> also, const std::wstring& name);
 
 }  // namespace torvane::test

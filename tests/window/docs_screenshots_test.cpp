@@ -159,12 +159,63 @@ TEST(DocsPicture, RadioButtonsVerticalAndSideBySide) {
     });
 }
 
-TEST(DocsPicture, ComboBox) {
+// Shown with its list open: the list lies partly below the form, so the
+// picture takes both windows.
+TEST(DocsPicture, ComboBoxWithItsListOpen) {
     FormFixture f;
     f(L"DefineComboBox", Args().str(L"Colour").str(L"green").str(L"red;blue"));
-    compose_and_save(f, L"form_combobox", [&](HWND form) {
-        EXPECT_EQ((std::vector<std::wstring>{L"Static:Colour", L"ComboBox:green"}), shown(form));
-        EXPECT_EQ(2, ::SendMessageW(children_of(form)[1], CB_GETCOUNT, 0, 0));
+    ASSERT_EQ(1, f.i2(L"ComposeForm"));
+    HWND form = the_form();
+    ASSERT_TRUE(form);
+    EXPECT_EQ((std::vector<std::wstring>{L"Static:Colour", L"ComboBox:green"}), shown(form));
+    HWND combo = children_of(form)[1];
+    EXPECT_EQ(2, ::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    pump_messages(50);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(::GetComboBoxInfo(combo, &info));
+    EXPECT_TRUE(::IsWindowVisible(info.hwndList));
+    EXPECT_EQ(2, ::SendMessageW(info.hwndList, LB_GETCOUNT, 0, 0));
+    EXPECT_FALSE(save_screenshot(form, {info.hwndList}, L"form_combobox").empty());
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    EXPECT_EQ(L"green", f.value(0));  // opening the list changes nothing
+    f(L"DestroyForm");
+}
+
+// "&" marks the next character as the keyboard shortcut ("&&" shows one
+// "&"), and texts longer than their control are cut where it ends: a side
+// caption keeps the left quarter of the row, a label the whole row.
+TEST(DocsPicture, AmpersandsAndLongTexts) {
+    FormFixture f;
+    f(L"DefineLabel", Args().str(L"Tom & Jerry"));
+    f(L"DefineLabel", Args().str(L"Tom && Jerry"));
+    f(L"DefineEdit", Args().str(L"&Name").str(L"Taro"));
+    const wchar_t* six = L"\u304a\u540d\u524d\u30ab\u30ca\u53ef";      // お名前カナ可: six characters
+    const wchar_t* longer = L"\u304a\u540d\u524d\u3068\u30d5\u30ea\u30ac\u30ca";  // お名前とフリガナ: eight
+    f(L"DefineEdit", Args().str(six));
+    f(L"DefineEdit", Args().str(longer));
+    f(L"DefineLabel", Args().str(L"A label as long as this one runs on past the right edge of the form"));
+    f(L"DefineButton", Args().str(L"OK;&Cancel"));
+    compose_and_save(f, L"form_captions", [&](HWND form) {
+        auto kids = children_of(form);
+        ASSERT_EQ(11u, kids.size());
+        // The controls keep the texts as given; only their drawing differs.
+        EXPECT_EQ(L"Tom & Jerry", window_text(kids[0]));
+        EXPECT_EQ(L"Tom && Jerry", window_text(kids[1]));
+        EXPECT_EQ(L"&Cancel", window_text(kids[10]));
+        const Rows rows = rows_of(form);
+        const RECT caption = child_rect(form, kids[2]), label = child_rect(form, kids[8]);
+        EXPECT_EQ(5, caption.left);
+        EXPECT_EQ(rows.w / 4, caption.right);
+        EXPECT_EQ(5, label.left);
+        EXPECT_EQ(rows.w - 5, label.right);
+        EXPECT_FALSE(::GetWindowLongW(kids[0], GWL_STYLE) & SS_NOPREFIX);
+        EXPECT_TRUE(::GetWindowLongW(kids[2], GWL_STYLE) & SS_RIGHT);
+        if (japanese()) {
+            EXPECT_EQ(six, window_text(kids[4]));
+            EXPECT_EQ(longer, window_text(kids[6]));
+        }
     });
 }
 

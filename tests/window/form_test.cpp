@@ -287,6 +287,56 @@ TEST(FormEdit, TypingCountsAsModifiedOnlyAfterValueIsRead) {
     f(L"DestroyForm");
 }
 
+// Enter presses a focused push button; on any other control it moves on.
+TEST(FormKeys, EnterPressesAFocusedPushButtonAndMovesOnElsewhere) {
+    FormFixture f;
+    f(L"DefineEdit", Args().str(L"Name"));
+    f(L"DefineCheckButton", Args().str(L"A;B"));           // side by side: push-like check boxes
+    f(L"DefineEditButton", Args().str(L"Code").missing().str(L"Go").i2(50));
+    f(L"DefineButton", Args().str(L"OK;Cancel").i2(1));
+    ASSERT_EQ(1, f.i2(L"ComposeForm"));
+    HWND form = the_form();
+    auto kids = children_of(form);
+    ASSERT_EQ(9u, kids.size());  // Name: caption, edit; A, B; Code: caption, edit, Go; OK, Cancel
+    focus(form, kids[1]);
+    queue_key(VK_RETURN);
+    EXPECT_EQ(INT_MIN, f.wait(5));
+    EXPECT_EQ(kids[2], ::GetFocus());  // from the edit field to the check box A
+    queue_key(VK_RETURN);
+    EXPECT_EQ(INT_MIN, f.wait(5));     // a check box is not pressed by Enter
+    EXPECT_EQ(L"00", f.value(1));
+    EXPECT_NE(kids[2], ::GetFocus());
+    // A button takes the focus as the user gives it, by Tab (the dialog
+    // manager's own focus move).
+    ::SendMessageW(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(kids[5]), TRUE);
+    queue_key(VK_TAB);
+    EXPECT_EQ(INT_MIN, f.wait(5));
+    EXPECT_EQ(kids[6], ::GetFocus());
+    queue_key(VK_RETURN);
+    EXPECT_EQ(50, f.wait(20));         // the edit-button's button
+    queue_key(VK_TAB);
+    EXPECT_EQ(INT_MIN, f.wait(5));
+    EXPECT_EQ(kids[7], ::GetFocus());
+    queue_key(VK_RETURN);
+    EXPECT_EQ(1, f.wait(20));          // OK
+    f(L"DestroyForm");
+
+    // One edit field and OK/Cancel, run modally: Enter twice ends the run with OK's 1.
+    FormFixture g;
+    g(L"DefineEdit", Args().str(L"Name"));
+    g(L"DefineButton", Args().str(L"OK;Cancel").i2(1));
+    int presses = 0;
+    ModalDriver driver([&] {
+        HWND shown = the_form();
+        if (!shown) return false;
+        if (presses == 0) focus(shown, children_of(shown)[1]);
+        queue_key(VK_RETURN);
+        return ++presses == 2;
+    });
+    EXPECT_EQ(1, g.i2(L"ExecuteForm"));
+    EXPECT_TRUE(driver.done());
+}
+
 TEST(FormEdit, MultiLineEditKeepsLineBreaks) {
     FormFixture f;
     f(L"DefineEdit", Args().str(L"memo").missing().i2(3));

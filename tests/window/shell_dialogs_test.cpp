@@ -107,7 +107,6 @@ TEST_F(DialogTest, OpenWithoutArgumentsOffersAllFilesAndCancelGivesNull) {
         HWND dialog = find_dialog(kFilterBox);
         if (!dialog) return false;
         filters = filter_entries(dialog);
-        save_screenshot(dialog, L"open_file_dialog");
         click(::GetDlgItem(dialog, IDCANCEL));
         return true;
     });
@@ -118,6 +117,39 @@ TEST_F(DialogTest, OpenWithoutArgumentsOffersAllFilesAndCancelGivesNull) {
     ASSERT_EQ(1u, filters.size());
     if (is_japanese_code_page()) {
         EXPECT_EQ(L"\x3059\x3079\x3066\x306e\x30d5\x30a1\x30a4\x30eb(*.*)", filters[0]);
+    }
+}
+
+// The picture of the reference: the Open dialog of its example, in a folder
+// of a script's files.
+TEST_F(DialogTest, OpenDialogPictureShowsAFolderOfFiles) {
+    const wchar_t* files[] = {L"minutes 2026-04.txt", L"minutes 2026-05.txt", L"todo.txt", L"prices.csv"};
+    for (const wchar_t* name : files) {
+        UniqueFile made(::CreateFileW((dir_ + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                      nullptr));
+        ASSERT_TRUE(made);
+    }
+    const std::wstring text_filter = L"\u30c6\u30ad\u30b9\u30c8(*.txt)";  // テキスト(*.txt)
+    std::vector<std::wstring> filters;
+    std::wstring folder;
+    ModalDriver driver([&] {
+        HWND dialog = find_dialog(kFilterBox);
+        if (!dialog) return false;
+        filters = filter_entries(dialog);
+        folder = current_directory();
+        pump_messages(100);
+        save_screenshot(dialog, L"open_file_dialog");
+        click(::GetDlgItem(dialog, IDCANCEL));
+        return true;
+    });
+    auto r = call(sd_.get(), L"GetOpenFileName", Args().str(L"").str((text_filter + L"|*.txt").c_str()).str(dir_.c_str()));
+    ASSERT_EQ(S_OK, r.hr);
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(VT_NULL, r.value.vt());
+    EXPECT_EQ(lower(dir_), lower(folder));
+    ASSERT_EQ(2u, filters.size());
+    if (is_japanese_code_page()) {
+        EXPECT_EQ(text_filter, filters[0]);
     }
 }
 
