@@ -130,6 +130,18 @@ int main(int argc, char** argv) {
         compare("IntS(123456, 10)", {sd.get(), L"IntS", method, {i4(10), i4(123456)}},
                 {floor.get(), L"IntS", method, {i4(10), i4(123456)}});
 
+        VARIANT r8;
+        r8.vt = VT_R8;
+        r8.dblVal = 1234.5678;
+        compare("FloatS(1234.5678, 3)", {sd.get(), L"FloatS", method, {i4(3), r8}},
+                {floor.get(), L"FloatS", method, {i4(3), r8}});
+        r8.dblVal = 1.0 / 3.0;
+        compare("FloatS(1/3, 12)", {sd.get(), L"FloatS", method, {i4(12), r8}},
+                {floor.get(), L"FloatS", method, {i4(12), r8}});
+        r8.dblVal = 6.02214076e23;
+        compare("FloatS(6.02214076e23, -2)", {sd.get(), L"FloatS", method, {i4(-2), r8}},
+                {floor.get(), L"FloatS", method, {i4(-2), r8}});
+
         UniqueBstr text(::SysAllocString(L"abc,def"));
         VARIANT t;
         t.vt = VT_BSTR;

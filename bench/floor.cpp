@@ -1,5 +1,6 @@
 #include "bench/floor.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cwchar>
 
@@ -51,6 +52,7 @@ HRESULT Floor::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* 
     const wchar_t* n = names[0];
     switch (n[0] | 0x20) {
     case L'i': if (same_name(n, L"ints")) { *ids = kIntS; return S_OK; } break;
+    case L'f': if (same_name(n, L"floats")) { *ids = kFloatS; return S_OK; } break;
     case L't': if (same_name(n, L"tickcount")) { *ids = kTickCount; return S_OK; } break;
     case L'a': if (same_name(n, L"addtail")) { *ids = kAddTail; return S_OK; } break;
     case L'v': if (same_name(n, L"value")) { *ids = kValue; return S_OK; } break;
@@ -60,6 +62,15 @@ HRESULT Floor::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* 
 }
 
 namespace {
+
+// The double value of an argument, converting only when it is not one.
+bool double_arg(const VARIANT& v, double& out) {
+    if (v.vt == VT_R8) { out = v.dblVal; return true; }
+    Variant c;
+    if (FAILED(::VariantChangeType(c.ptr(), const_cast<VARIANT*>(&v), 0, VT_R8))) return false;
+    out = c.get().dblVal;
+    return true;
+}
 
 // The integer value of an argument, converting only when it is not one.
 bool int_arg(const VARIANT& v, LONG& out) {
@@ -94,6 +105,21 @@ HRESULT Floor::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT
         if (result) {
             result->vt = VT_BSTR;
             result->bstrVal = ansi_to_bstr(text, len);
+        }
+        return S_OK;
+    }
+    case kFloatS: {
+        // FloatS(value, digits): the C runtime's fixed notation.
+        double value = 0;
+        LONG digits = 0;
+        if (n < 1 || !double_arg(args[n - 1], value)) return DISP_E_TYPEMISMATCH;
+        if (n >= 2 && !int_arg(args[n - 2], digits)) return DISP_E_TYPEMISMATCH;
+        if (digits < 0) value *= std::pow(10.0, -digits);
+        char text[400];
+        const int len = std::snprintf(text, sizeof text, "%.*f", static_cast<int>(digits < 0 || digits > 40 ? 0 : digits), value);
+        if (result) {
+            result->vt = VT_BSTR;
+            result->bstrVal = ansi_to_bstr(text, len < static_cast<int>(sizeof text) ? len : static_cast<int>(sizeof text) - 1);
         }
         return S_OK;
     }

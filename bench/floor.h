@@ -2,7 +2,7 @@
 // The floor: the least a late-bound call can cost. A hand-written IDispatch
 // with a switch in GetIDsOfNames and Invoke, no member table, no conversion
 // beyond what the work needs, doing the same work as the library's
-// IntS, TickCount, AddTail and Value. Benchmarks only. It also knows the name
+// IntS, FloatS, TickCount, AddTail and Value. Benchmarks only. It also knows the name
 // "ProfileValue" (no member behind it), so that the lookup of the library's
 // last member is timed against the floor's lookup of the same name.
 #include <windows.h>
@@ -17,7 +17,7 @@ namespace torvane::bench {
 inline constexpr CLSID CLSID_Floor = {0x6F1B5E0A, 0x3C7D, 0x4E52, {0x9A, 0x61, 0x0B, 0x8D, 0x2F, 0x4C, 0x7E, 0x13}};
 inline constexpr wchar_t kFloorProgId[] = L"TorvaneBench.Floor";
 
-enum FloorId : DISPID { kIntS = 1, kTickCount = 2, kAddTail = 3, kValue = 4, kProfileValue = 5 };
+enum FloorId : DISPID { kIntS = 1, kTickCount = 2, kAddTail = 3, kValue = 4, kProfileValue = 5, kFloatS = 6 };
 
 class Floor final : public IDispatch {
 public:

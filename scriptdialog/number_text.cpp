@@ -1,10 +1,11 @@
 #include "scriptdialog/number_text.h"
 
 #include <cfloat>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string_view>
+
+#include "scriptdialog/decimal_text.h"
 
 namespace torvane {
 namespace {
@@ -17,31 +18,9 @@ double as_double(double x) {
     return stored;
 }
 
-// |value| (finite) as 17 significant digits d0 d1 ... d16 and the power of
-// ten of d0.
-struct Decimal {
-    char digits[17];
-    long exponent;
-};
-
-Decimal seventeen_digits(double value) {
-    char buf[48];
-    const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 16);
-    // "d.dddddddddddddddde+XX"
-    Decimal d{};
-    d.digits[0] = buf[0];
-    for (int i = 1; i < 17; ++i) d.digits[i] = buf[i + 1];
-    const char* e = buf + 19;  // after 'e'
-    const bool negative = *e == '-';
-    long exponent = 0;
-    for (const char* p = e + 1; p < r.ptr; ++p) exponent = exponent * 10 + (*p - '0');
-    d.exponent = negative ? -exponent : exponent;
-    return d;
-}
-
 // The decimal digits of |value| times 10^shift, rounded half up to a whole
 // number on the 17 significant digits; no leading zeros ("0" for zero).
-std::string scaled_digits(const Decimal& d, long shift) {
+std::string scaled_digits(const Decimal17& d, long shift) {
     const long s = d.exponent - 16 + shift;  // value = digits x 10^s
     std::string out;
     if (s >= 0) {
@@ -75,9 +54,14 @@ std::string float_text(double value, int digits) {
     if (!std::isfinite(value)) return not_finite_text(value);
     const std::string sign = std::signbit(value) ? "-" : "";
     if (digits < 0) {
-        const double product = as_double(value * as_double(std::pow(10.0, -digits)));
-        if (std::isfinite(product)) return float_text(product, 0);
-        return sign + scaled_digits(seventeen_digits(value), -static_cast<long>(digits));
+        // The product with the double nearest to 10^-digits, rounded once.
+        // Beyond 10^308 the power itself overflows.
+        const long shift = -static_cast<long>(digits);
+        if (shift <= 308) {
+            const double product = exact_product(value, power_of_ten(static_cast<int>(shift)));
+            if (std::isfinite(product)) return float_text(product, 0);
+        }
+        return sign + scaled_digits(seventeen_digits(value), shift);
     }
     std::string whole = scaled_digits(seventeen_digits(value), digits);
     if (digits == 0) return sign + whole;

@@ -14,7 +14,8 @@ namespace torvane {
 
 // The value with `digits` fraction digits (no decimal point when 0). A
 // negative count shifts the point |digits| places right and gives a whole
-// number (the value times 10 to the power -digits, a double product). A
+// number (the value times the double nearest to 10^-digits, the product
+// rounded once to a double, whatever the x87 precision setting). A
 // product too large for a double is shifted in decimal instead, so only an
 // infinite or NaN value gives "Infinity", "-Infinity" or "NaN". A negative
 // value keeps its sign even when its text rounds to zero.

@@ -118,43 +118,77 @@ std::optional<std::string> decode_local_path(std::string_view text, const LeadBy
     return out;
 }
 
-std::optional<std::vector<std::size_t>> plain_drive_path_separators(std::string_view path, const LeadBytes& lead) {
-    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    if (path.size() < 4 || !letter(path[0]) || path[1] != ':' || path[2] != '\\') return std::nullopt;
-    std::vector<std::size_t> separators;
-    std::size_t start = 3;     // of the current component
-    std::size_t last = npos;   // its last character, when single-byte
-    for (std::size_t i = 3; i <= path.size();) {
-        if (i == path.size() || is_single(path, i, lead, '\\')) {
-            const std::string_view part = path.substr(start, i - start);
-            if (part.empty() || part == "." || part == "..") return std::nullopt;
-            if (last != npos && (path[last] == '.' || path[last] == ' ')) return std::nullopt;
-            if (i == path.size()) break;
-            separators.push_back(i);
-            start = i + 1;
-            last = npos;
-            ++i;
-            continue;
-        }
+namespace {
+
+// A component that names one entry as it is written: not empty, not "." or
+// "..", not ending in '.' or ' ' (which the platform strips), none of
+// / * ? : " < > |. Inside a directory just made, such a name cannot exist.
+bool plain_component(std::string_view path, std::size_t start, std::size_t end, const LeadBytes& lead) {
+    const std::string_view part = path.substr(start, end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    std::size_t last = npos;  // the last character, when single-byte
+    for (std::size_t i = start; i < end;) {
         const std::size_t n = lead.char_len(path, i);
         if (n == 1) {
-            if (std::string_view("/*?:\"<>|").find(path[i]) != npos) return std::nullopt;
+            if (std::string_view("/*?:\"<>|").find(path[i]) != npos) return false;
             last = i;
         } else {
             last = npos;
         }
         i += n;
     }
+    return last == npos || (path[last] != '.' && path[last] != ' ');
+}
+
+// The end of the path without its trailing backslashes.
+std::size_t without_trailing_backslashes(std::string_view path, const std::vector<std::size_t>& separators) {
+    std::size_t end = path.size();
+    for (auto it = separators.rbegin(); it != separators.rend() && *it + 1 == end; ++it) end = *it;
+    return end;
+}
+
+// Offsets of the separating backslashes, found character by character.
+std::vector<std::size_t> backslashes(std::string_view path, const LeadBytes& lead) {
+    std::vector<std::size_t> separators;
+    for (std::size_t i = 0; i < path.size(); i += lead.char_len(path, i))
+        if (is_single(path, i, lead, '\\')) separators.push_back(i);
+    return separators;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::size_t>> plain_drive_path_separators(std::string_view path, const LeadBytes& lead) {
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (path.size() < 4 || !letter(path[0]) || path[1] != ':' || path[2] != '\\') return std::nullopt;
+    const std::vector<std::size_t> all = backslashes(path, lead);
+    const std::size_t end = without_trailing_backslashes(path, all);
+    std::vector<std::size_t> separators;
+    std::size_t start = 3;  // of the current component, after a run of backslashes
+    for (std::size_t k = 1; k <= all.size(); ++k) {
+        const std::size_t at = k < all.size() ? all[k] : end;
+        if (at > end) break;
+        if (at == start) {  // a doubled backslash: one separator
+            ++start;
+            continue;
+        }
+        if (!plain_component(path, start, at, lead)) return std::nullopt;
+        if (at == end) break;
+        separators.push_back(at);
+        start = at + 1;
+    }
+    if (start >= end) return std::nullopt;  // "X:\" alone
     return separators;
 }
 
 bool create_directory_tree(std::string_view path_view, const LeadBytes& lead, const DirectoryOps& ops) {
     const std::string path(path_view);
+    const std::vector<std::size_t> separators = backslashes(path, lead);
+    const std::size_t end_of_names = without_trailing_backslashes(path, separators);
     if (ops.make) {
         if (const auto plain = plain_drive_path_separators(path, lead)) {
             MakeResult made = MakeResult::failed;
             for (std::size_t k = 0; k <= plain->size(); ++k) {
-                made = ops.make(path.substr(0, k < plain->size() ? (*plain)[k] : path.size()));
+                made = ops.make(path.substr(0, k < plain->size() ? (*plain)[k] : end_of_names));
                 if (made == MakeResult::failed) break;
             }
             if (made == MakeResult::made) return true;
@@ -164,10 +198,16 @@ bool create_directory_tree(std::string_view path_view, const LeadBytes& lead, co
     PathKind kind = ops.probe(path);
     if (kind != PathKind::missing) return kind == PathKind::directory;
 
-    // Offsets of the separating backslashes, found character by character.
-    std::vector<std::size_t> separators;
-    for (std::size_t i = 0; i < path.size(); i += lead.char_len(path, i))
-        if (is_single(path, i, lead, '\\')) separators.push_back(i);
+    // The components from plain_tail on are all plain (trailing backslashes
+    // aside): below a directory just made, none of them exists yet. Before
+    // it, a name may lead back to what exists (".", "..", a doubled
+    // backslash, a name the platform trims).
+    std::size_t plain_tail = end_of_names;
+    for (auto it = separators.rbegin(); it != separators.rend(); ++it) {
+        if (*it >= end_of_names) continue;
+        if (!plain_component(path, *it + 1, plain_tail, lead)) break;
+        plain_tail = *it;
+    }
 
     std::size_t created_end = 0;
     std::size_t cut = npos;
@@ -204,11 +244,11 @@ bool create_directory_tree(std::string_view path_view, const LeadBytes& lead, co
         if (!ops.create(path.substr(0, end))) return false;
         created_end = end;
 
-        // Nothing lies below a directory just made: when it shows and more
-        // components follow, the next round starts from it, without probing
+        // Nothing lies below a directory just made: when it shows and only
+        // plain names follow, the next round starts from it, without probing
         // the whole path and every longer leading part again (each failed
         // probe costs a look through a folder on some file systems).
-        if (end + 1 < path.size() && ops.probe(path.substr(0, end)) == PathKind::directory) {
+        if (end >= plain_tail && end < end_of_names && ops.probe(path.substr(0, end)) == PathKind::directory) {
             cut = end;
             known = true;
             continue;

@@ -51,24 +51,33 @@ struct DirectoryOps {
 // Creates `path` and every missing directory above it, top down, one per
 // round, and answers whether the path finally is a directory. Only '\\'
 // separates components. Each round finds the longest leading part, cut at a
-// backslash, that exists, and creates that part plus its next component.
-// When no leading part exists (a relative name, "\\dir" on the current drive,
-// a missing drive), the first component is created as it stands. A path that
-// names an existing file followed by a trailing backslash, a failed create,
-// or a round that makes no progress ends the walk with false.
+// backslash, that exists, and creates that part plus its next component;
+// then the whole path is tested again. When no leading part exists (a
+// relative name, "\\dir" on the current drive, a missing drive), the first
+// component is created as it stands. A path that names an existing file
+// followed by a trailing backslash, a failed create, or a round that makes
+// no progress ends the walk with false.
 //
-// A plain drive path ("X:\" and components that are not empty, not "." or
-// "..", do not end in '.' or ' ' and hold none of / * ? : " < > |) has no
-// leading part that exists below a missing one, so the walk's rounds come to
-// making each leading part in turn from the top. With `ops.make` such a path
-// takes that one pass: every leading part is made or found existing, and no
+// Names that lead back to what exists (".", "..", the empty name of a
+// doubled backslash) are walked through like any other: "W\\a\\.\\b",
+// "W\\g\\h\\." and "W\\e\\\\f" end as directories. Only below a
+// directory just made, where plain names (below) cannot exist yet, does a
+// round skip the tests of the whole path and of longer leading parts.
+//
+// A plain drive path ("X:\\" and components that are not empty, not "." or
+// "..", do not end in '.' or ' ' and hold none of / * ? : " < > |; a doubled
+// backslash counts as one, trailing backslashes are dropped) has no leading
+// part that exists below a missing one, so the walk's rounds come to making
+// each leading part in turn from the top. With `ops.make` such a path takes
+// that one pass: every leading part is made or found existing, and no
 // missing name is ever looked up (a failed lookup costs a search through the
 // folder on some file systems). A make that fails hands over to the rounds
 // above, from where the pass got to.
 bool create_directory_tree(std::string_view path, const LeadBytes& lead, const DirectoryOps& ops);
 
-// The backslashes that separate the components of a plain drive path (the
-// one after "X:" excluded); nullopt for any other path.
+// The backslashes that end the leading parts of a plain drive path (the one
+// after "X:", the later ones of a doubled backslash and trailing ones
+// excluded); nullopt for any other path.
 std::optional<std::vector<std::size_t>> plain_drive_path_separators(std::string_view path, const LeadBytes& lead);
 
 }  // namespace torvane

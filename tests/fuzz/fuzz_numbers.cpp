@@ -5,15 +5,20 @@
 //    a sign, digits and (digits > 0) a point with exactly `digits` digits;
 //  - read back, the text is the value to within half a unit of its last
 //    place plus the 17-digit rounding of the value;
+//  - seventeen_digits gives the digits of std::to_chars (scientific, 16);
+//  - exact_product of finite operands is the host's (SSE) product;
 //  - int_text reads back to the value, has the asked width, pads as asked;
 //  - numbers_equal agrees with the plain interval test, points_equal with
 //    hypot.
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
 
+#include "scriptdialog/decimal_text.h"
 #include "scriptdialog/number_text.h"
 
 using namespace torvane;
@@ -78,6 +83,26 @@ void check_float(double value, int digits) {
     }
 }
 
+void check_digits(double value) {
+    if (!std::isfinite(value)) return;
+    char buf[48];
+    const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 16);
+    const Decimal17 d = seventeen_digits(value);
+    char mine[48];
+    mine[0] = d.digits[0];
+    mine[1] = '.';
+    std::memcpy(mine + 2, d.digits + 1, 16);
+    const int e = d.exponent < 0 ? -d.exponent : d.exponent;
+    const int n = std::snprintf(mine + 18, sizeof mine - 18, "e%c%02d", d.exponent < 0 ? '-' : '+', e);
+    check(std::string(buf, r.ptr) == std::string(mine, 18 + static_cast<std::size_t>(n)));
+}
+
+void check_product(double a, double b) {
+    if (!std::isfinite(a) || !std::isfinite(b)) return;
+    const double want = a * b, got = exact_product(a, b);
+    check(std::memcmp(&want, &got, sizeof want) == 0);
+}
+
 void check_int(std::int32_t value, int width) {
     const std::string t = int_text(value, width);
     const std::string plain = std::to_string(static_cast<long long>(value));
@@ -111,6 +136,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // the extremes are tried with a small value only.
     int digits = i16;
     if (pick & 1) digits = digits % 400;
+    for (double v : {a, b, c, d, tol}) check_digits(v);
+    check_product(a, b);
+    check_product(c, d);
     check_float(a, digits);
     check_float(b, static_cast<int>(pick % 40) - 20);
 

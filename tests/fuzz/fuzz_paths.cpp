@@ -8,6 +8,9 @@
 //  - create_directory_tree, over a file system held in memory, creates only
 //    leading parts of the path cut at its separators, each once and top
 //    down, ends, and answers true exactly when the path is then a directory;
+//    over a file system that resolves ".", ".." and doubled or trailing
+//    backslashes as the platform does and holds no files, "C:\\" followed by
+//    the text always ends as a directory, with and without the one pass;
 //  - whole_characters (profile values read through a buffer) cuts at most
 //    one byte, a lead byte that stood alone at the end, and the cut ends on a
 //    character boundary.
@@ -132,6 +135,52 @@ void check_tree(std::string_view path, unsigned char flags, const LeadBytes& lea
     }
 }
 
+// Names resolved as the platform resolves them, character by character: "."
+// stays, ".." goes up (never above the drive), empty names go.
+std::string resolve(std::string_view p, const LeadBytes& lead) {
+    std::vector<std::string> parts(1);
+    for (std::size_t i = 0; i < p.size(); i += lead.char_len(p, i)) {
+        if (p[i] == '\\' && lead.char_len(p, i) == 1)
+            parts.emplace_back();
+        else
+            parts.back().append(p.substr(i, lead.char_len(p, i)));
+    }
+    std::vector<std::string> kept;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        if (k == 0) {
+            kept.push_back(parts[0]);
+        } else if (parts[k] == "..") {
+            if (kept.size() > 1) kept.pop_back();
+        } else if (!parts[k].empty() && parts[k] != ".") {
+            kept.push_back(parts[k]);
+        }
+    }
+    std::string out = kept[0];
+    for (std::size_t k = 1; k < kept.size(); ++k) out += "\\" + kept[k];
+    return out;
+}
+
+void check_resolving(std::string_view text, const LeadBytes& lead, bool with_make) {
+    const std::string path = "C:\\" + std::string(text);
+    std::set<std::string> dirs{"C:"};
+    auto make = [&](const std::string& p) {
+        const std::string name = resolve(p, lead);
+        if (dirs.count(name)) return MakeResult::exists;
+        // The parent: the name without its last component.
+        std::size_t cut = std::string::npos;
+        for (std::size_t i = 0; i < name.size(); i += lead.char_len(name, i))
+            if (name[i] == '\\' && lead.char_len(name, i) == 1) cut = i;
+        if (cut == std::string::npos || !dirs.count(name.substr(0, cut))) return MakeResult::failed;
+        dirs.insert(name);
+        return MakeResult::made;
+    };
+    DirectoryOps ops{[&](const std::string& p) { return dirs.count(resolve(p, lead)) ? PathKind::directory : PathKind::missing; },
+                     [&](const std::string& p) { return make(p) == MakeResult::made; }};
+    if (with_make) ops.make = make;
+    check(create_directory_tree(path, lead, ops));
+    check(dirs.count(resolve(path, lead)) == 1);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -152,7 +201,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The walk probes every leading part each round: long paths add time,
     // not cases.
-    if (path.size() <= 512) check_tree(path, in.flags, in.lead);
+    if (path.size() <= 512) {
+        check_tree(path, in.flags, in.lead);
+        check_resolving(path, in.lead, (in.flags & 2) != 0);
+    }
 
     const std::size_t whole = whole_characters(path, in.lead);
     check(whole == path.size() || (whole + 1 == path.size() && in.lead.is_lead(path.back()) &&

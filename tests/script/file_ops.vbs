@@ -1,7 +1,7 @@
 ' File and path members as a VBScript author sees them, inside the test's
 ' own temporary folder (the current directory).
 Option Explicit
-Dim sd, fso, sh, here, so, dll, exe, clsid, f, g, t1, t2, name1, name2, d, stream, p
+Dim sd, fso, sh, here, so, dll, exe, clsid, f, g, t1, t2, name1, name2, d, stream, p, base
 
 Set sd = CreateObject("TorvaneScriptDialog")
 Set fso = CreateObject("Scripting.FileSystemObject")
@@ -30,6 +30,13 @@ Check fso.FolderExists(here & "\a\b\c"), "every level was created"
 CheckEq sd.CreateDirectory(here & "\x\y\"), True, "CreateDirectory with a trailing backslash"
 Check fso.FolderExists(here & "\x\y"), "the trailing backslash made no difference"
 CheckEq sd.CreateDirectory(here & "\a"), True, "CreateDirectory of an existing folder"
+base = here & "\joined\"
+CheckEq sd.CreateDirectory(base & "\new\sub"), True, "CreateDirectory of a base that ends in a backslash, joined with one"
+Check fso.FolderExists(here & "\joined\new\sub"), "the doubled backslash counted once"
+CheckEq sd.CreateDirectory(here & "\dot\.\sub"), True, "CreateDirectory through a ""."" component"
+Check fso.FolderExists(here & "\dot\sub"), "the folder after the ""."" exists"
+CheckEq sd.CreateDirectory(here & "\up\gone\..\kept\"), True, "CreateDirectory through a "".."" component"
+Check fso.FolderExists(here & "\up\kept"), "the folder after the "".."" exists"
 fso.CreateTextFile(here & "\file.txt").Close
 CheckEq sd.CreateDirectory(here & "\file.txt"), False, "CreateDirectory of a file"
 CheckEq sd.CreateDirectory(here & "\file.txt\"), False, "CreateDirectory of a file and a backslash"

@@ -16,6 +16,10 @@ CheckEq sd.FloatS(1.2345, -3), "1235", "shift by three"
 CheckEq sd.FloatS(0.125, 2), "0.13", "half up on the digits"
 CheckEq Len(sd.FloatS(-1, 190)), 193, "190 fraction digits"
 CheckEq Len(sd.FloatS(1.5, -308)), 309, "shift by 308"
+CheckEq sd.FloatS(1, -57), "1" & String(57, "0"), "shift by 57: the nearest power of ten"
+CheckEq sd.FloatS(1, -308), "1" & String(308, "0"), "shift by 308: the nearest power of ten"
+CheckEq sd.FloatS(1, -33), "99999999999999995" & String(16, "0"), "shift by 33: 17 digits of the nearest power"
+CheckEq sd.FloatS(7.377, -27), "73769999999999993" & String(11, "0"), "the product rounded once"
 sd.DefaultFS = 1
 CheckEq sd.FloatS(3.14159), "3.1", "DefaultFS 1"
 

@@ -237,15 +237,18 @@ TEST(CreateDirectoryTree, AFailedMakeHandsOverToTheRounds) {
 TEST(CreateDirectoryTree, OtherPathsTakeTheRounds) {
     // Paths whose leading parts need not exist in order, and paths the
     // platform rewrites, never take the pass.
-    for (const char* path : {"C:\\a\\..\\b", "C:\\a\\.\\b", "C:\\a.\\b", "C:\\a \\b", "C:\\a\\\\b",
-                             "C:\\a\\b\\", "C:\\a/b", "C:\\a*\\b", "C:\\a:s", "C:a\\b", "\\\\srv\\share\\x",
-                             "rel\\x", "C:\\"}) {
+    for (const char* path : {"C:\\a\\..\\b", "C:\\a\\.\\b", "C:\\a.\\b", "C:\\a \\b", "C:\\a\\b\\.",
+                             "C:\\a/b", "C:\\a*\\b", "C:\\a:s", "C:a\\b", "\\\\srv\\share\\x", "rel\\x", "C:\\",
+                             "C:\\\\"}) {
         MakingFs fs;
         create_directory_tree(path, kCp932, fs.ops());
         EXPECT_TRUE(fs.made.empty()) << path;
         EXPECT_FALSE(plain_drive_path_separators(path, kCp932).has_value()) << path;
     }
     EXPECT_EQ((std::vector<std::size_t>{4, 6}), plain_drive_path_separators("C:\\a\\b\\c", kCp932).value());
+    // A doubled backslash separates once; trailing ones end nothing.
+    EXPECT_EQ((std::vector<std::size_t>{4, 7}), plain_drive_path_separators("C:\\a\\\\b\\c\\\\", kCp932).value());
+    EXPECT_EQ((std::vector<std::size_t>{}), plain_drive_path_separators("C:\\\\a\\", kCp932).value());
     // Under 1252 the trail byte 0x5C separates.
     EXPECT_EQ((std::vector<std::size_t>{4}), plain_drive_path_separators("C:\\\x83\x5C" "b", kCp1252).value());
     EXPECT_EQ((std::vector<std::size_t>{}), plain_drive_path_separators("C:\\\x83\x5C" "b", kCp932).value());
@@ -355,6 +358,105 @@ TEST(CreateDirectoryTree, LooksForTheExistingPartOnce) {
     // The whole path; C:\base\a\b\c\d down to C:\base; four new levels
     // below others; the whole path at the end.
     EXPECT_EQ(1 + 5 + 4 + 1, probes);
+}
+
+// A file system that resolves names as the platform does: "." stays, ".."
+// goes up, doubled and trailing backslashes count once or not at all. A
+// trailing backslash finds directories only. Creating a name that exists, or
+// below one that is no directory, fails.
+struct ResolvingFs {
+    std::map<std::string, PathKind> entries{{"C:", PathKind::directory}, {"C:\\w", PathKind::directory}};
+    std::vector<std::string> created;  // resolved names
+    int missing_probes = 0;
+
+    static std::string resolve(const std::string& p) {
+        std::vector<std::string> parts;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i <= p.size(); ++i) {
+            if (i < p.size() && p[i] != '\\') continue;
+            const std::string part = p.substr(start, i - start);
+            start = i + 1;
+            if (part == "..") {
+                if (parts.size() > 1) parts.pop_back();
+            } else if (!(part.empty() && !parts.empty()) && part != ".") {
+                parts.push_back(part);
+            }
+        }
+        std::string out;
+        for (const std::string& part : parts) out += (out.empty() ? "" : "\\") + part;
+        return out;
+    }
+    PathKind probe(const std::string& p) const {
+        const auto it = entries.find(resolve(p));
+        if (it == entries.end()) return PathKind::missing;
+        if (!p.empty() && p.back() == '\\' && it->second != PathKind::directory) return PathKind::missing;
+        return it->second;
+    }
+    MakeResult make(const std::string& p) {
+        const std::string name = resolve(p);
+        if (entries.count(name)) return MakeResult::exists;
+        const auto parent = entries.find(name.substr(0, name.rfind('\\')));
+        if (name.find('\\') == std::string::npos || parent == entries.end() || parent->second != PathKind::directory)
+            return MakeResult::failed;
+        entries[name] = PathKind::directory;
+        created.push_back(name);
+        return MakeResult::made;
+    }
+    DirectoryOps ops(bool with_make) {
+        DirectoryOps o{[this](const std::string& p) {
+                           const PathKind k = probe(p);
+                           if (k == PathKind::missing) ++missing_probes;
+                           return k;
+                       },
+                       [this](const std::string& p) { return make(p) == MakeResult::made; }};
+        if (with_make) o.make = [this](const std::string& p) { return make(p); };
+        return o;
+    }
+};
+
+TEST(CreateDirectoryTree, NamesThatLeadBackToWhatExists) {
+    struct Case {
+        const char* path;
+        std::vector<std::string> made;
+    };
+    const Case cases[] = {
+        {"C:\\w\\a\\.\\b", {"C:\\w\\a", "C:\\w\\a\\b"}},
+        {"C:\\w\\g\\h\\.", {"C:\\w\\g", "C:\\w\\g\\h"}},
+        {"C:\\w\\e\\\\f", {"C:\\w\\e", "C:\\w\\e\\f"}},
+        {"C:\\w\\i\\j\\..\\k\\", {"C:\\w\\i", "C:\\w\\i\\k"}},  // "i\\j\\.." is "i"
+        {"C:\\w\\m\\n\\.\\.\\o", {"C:\\w\\m", "C:\\w\\m\\n", "C:\\w\\m\\n\\o"}},
+        {"C:\\w\\p\\q\\", {"C:\\w\\p", "C:\\w\\p\\q"}},
+        {"C:\\w\\r\\s\\\\", {"C:\\w\\r", "C:\\w\\r\\s"}},
+        {"C:\\w\\\\t\\\\\\u", {"C:\\w\\t", "C:\\w\\t\\u"}},
+        {"C:\\w\\v\\..\\..\\w\\x", {"C:\\w\\x"}},
+    };
+    for (bool with_make : {false, true})
+        for (const Case& c : cases) {
+            ResolvingFs fs;
+            EXPECT_TRUE(create_directory_tree(c.path, kCp932, fs.ops(with_make))) << c.path << " " << with_make;
+            EXPECT_EQ(c.made, fs.created) << c.path << " " << with_make;
+            EXPECT_EQ(PathKind::directory, fs.probe(c.path)) << c.path;
+            // Again, now that it exists: true, nothing made.
+            fs.created.clear();
+            EXPECT_TRUE(create_directory_tree(c.path, kCp932, fs.ops(with_make))) << c.path;
+            EXPECT_TRUE(fs.created.empty()) << c.path;
+        }
+    // Doubled and trailing backslashes take the one pass: no missing name
+    // is looked up.
+    for (const char* path : {"C:\\w\\e\\\\f", "C:\\w\\p\\q\\", "C:\\w\\\\t\\\\\\u"}) {
+        ResolvingFs fs;
+        EXPECT_TRUE(create_directory_tree(path, kCp932, fs.ops(true))) << path;
+        EXPECT_EQ(0, fs.missing_probes) << path;
+    }
+    // A file on the way still fails, however it is reached.
+    for (const char* path : {"C:\\w\\f\\.\\x", "C:\\w\\f\\\\x", "C:\\w\\y\\..\\f\\x", "C:\\w\\f\\", "C:\\w\\f\\\\"}) {
+        for (bool with_make : {false, true}) {
+            ResolvingFs fs;
+            fs.entries["C:\\w\\f"] = PathKind::file;
+            EXPECT_FALSE(create_directory_tree(path, kCp932, fs.ops(with_make))) << path << " " << with_make;
+            EXPECT_EQ(PathKind::file, fs.entries["C:\\w\\f"]);
+        }
+    }
 }
 
 TEST(WholeCharacters, DropsAHalfCharacterAtTheEnd) {

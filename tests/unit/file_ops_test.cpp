@@ -139,6 +139,34 @@ TEST(CreateDirectoryMember, CreatesEveryMissingLevel) {
     EXPECT_TRUE(is_directory(a + L"\\d"));
 }
 
+TEST(CreateDirectoryMember, DotsAndDoubledBackslashesEndAsDirectories) {
+    auto sd = new_script_dialog();
+    TempFolder tmp;
+    const std::wstring w = tmp.path();
+    struct Case {
+        const wchar_t* tail;
+        const wchar_t* made;  // the directory it names
+    };
+    const Case cases[] = {
+        {L"\\a\\.\\b", L"\\a\\b"},           {L"\\g\\h\\.", L"\\g\\h"},
+        {L"\\e\\\\f", L"\\e\\f"},            {L"\\i\\j\\..\\k\\", L"\\i\\k"},
+        {L"\\m\\n\\.\\.\\o", L"\\m\\n\\o"}, {L"\\p\\q\\\\", L"\\p\\q"},
+        {L"\\\\r\\\\s", L"\\r\\s"},
+    };
+    for (const Case& c : cases) {
+        const std::wstring path = w + c.tail;
+        EXPECT_TRUE(call_bool(sd.get(), L"CreateDirectory", Args().str(path.c_str()))) << path;
+        EXPECT_TRUE(is_directory(w + c.made)) << path;
+        EXPECT_TRUE(call_bool(sd.get(), L"CreateDirectory", Args().str(path.c_str()))) << path;
+    }
+    // Through a file it still fails, and the file stays.
+    const std::wstring f = tmp / L"f";
+    write_file(f, "x");
+    for (const wchar_t* tail : {L"\\f\\.\\x", L"\\f\\\\x", L"\\y\\..\\f\\x", L"\\f\\\\"})
+        EXPECT_FALSE(call_bool(sd.get(), L"CreateDirectory", Args().str((w + tail).c_str()))) << (w + tail);
+    EXPECT_EQ("x", read_file(f));
+}
+
 TEST(CreateDirectoryMember, FilesAndMissingDrivesFail) {
     auto sd = new_script_dialog();
     TempFolder tmp;
