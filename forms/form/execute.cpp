@@ -76,15 +76,16 @@ std::int16_t CFormObj::executeForm(const VARIANT&) {
 
 Variant CFormObj::waitEvent(const VARIANT& timeout) {
     auto keep = ComPtr<IDispatch>::share(this);
-    Variant result = Variant::null();
-    check_running();
-
-    // Hundredths of a second. A negative wait, or one beyond the 32-bit
-    // millisecond range, pumps once.
+    // Hundredths of a second, converted before the form's state is read: the
+    // conversion may run script code. Any Long counts (up to about 248 days,
+    // measured on the 64-bit tick count, which does not wrap); a negative
+    // wait pumps once, like 0.
     std::int64_t wait = 0;
     if (auto t = opt_i4(timeout)) wait = static_cast<std::int64_t>(*t) * 10;
-    if (wait < 0 || wait > INT32_MAX) wait = 0;
-    const DWORD start = ::GetTickCount();
+    if (wait < 0) wait = 0;
+    Variant result = Variant::null();
+    check_running();
+    const ULONGLONG start = ::GetTickCount64();
 
     for (;;) {
         bool quit = false;
@@ -107,9 +108,8 @@ Variant CFormObj::waitEvent(const VARIANT& timeout) {
             result = Variant::i2(static_cast<SHORT>(static_cast<std::uint16_t>(value)));
             break;
         }
-        // Elapsed time, not a deadline, so a wrap of the tick counter during
-        // the wait changes nothing. Without a window no event can come.
-        if (quit || wait == 0 || !has_window() || static_cast<std::int64_t>(::GetTickCount() - start) > wait)
+        // Without a window no event can come.
+        if (quit || wait == 0 || !has_window() || static_cast<std::int64_t>(::GetTickCount64() - start) > wait)
             break;
         ::Sleep(10);
     }
