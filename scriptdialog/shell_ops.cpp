@@ -240,9 +240,15 @@ bool CTorvane_ScriptDialog::exitWindows(std::int16_t mode) {
     return fn(shell::exit_windows_flags(mode), 0) != FALSE;
 }
 
+// A quit message belongs to the host's loop: it is posted again, and the
+// pumping stops there.
 std::int16_t CTorvane_ScriptDialog::doEvents() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
