@@ -1,8 +1,8 @@
 #pragma once
-// An argument object whose default value runs code, as a script object's
-// valueOf does: script engines and VariantChangeType read an object's value
-// through DISPID_VALUE when they convert it, and the code may change the very
-// object that is being called.
+// Objects that tests pass as arguments, and the one whose default value runs
+// code, as a script object's valueOf does: script engines and
+// VariantChangeType read an object's value through DISPID_VALUE when they
+// convert it, and the code may change the very object that is being called.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -13,9 +13,12 @@
 
 namespace torvane::test {
 
-class CodeObject final : public IDispatch {
+// What every argument object of the tests shares: one interface, a
+// reference count, no type information and no names. Invoke is the
+// object's own.
+class ArgumentObject : public IDispatch {
 public:
-    CodeObject(std::function<void()> action, Variant value) : action_(std::move(action)), value_(std::move(value)) {}
+    virtual ~ArgumentObject() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
         if (riid == IID_IUnknown || riid == IID_IDispatch) {
@@ -26,11 +29,11 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
     ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG n = --refs_;
+        const LONG n = ::InterlockedDecrement(&refs_);
         if (n == 0) delete this;
-        return n;
+        return static_cast<ULONG>(n);
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
         *n = 0;
@@ -40,6 +43,15 @@ public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return DISP_E_UNKNOWNNAME;
     }
+
+private:
+    LONG refs_ = 1;
+};
+
+class CodeObject final : public ArgumentObject {
+public:
+    CodeObject(std::function<void()> action, Variant value) : action_(std::move(action)), value_(std::move(value)) {}
+
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                                      UINT*) override {
         if (id != DISPID_VALUE) return DISP_E_MEMBERNOTFOUND;
@@ -51,7 +63,6 @@ public:
     int calls = 0;  // reads of the default value
 
 private:
-    ULONG refs_ = 1;
     std::function<void()> action_;
     Variant value_;
 };
