@@ -189,9 +189,8 @@ std::int16_t CTorvane_ScriptDialog::shellExecute(const VARIANT& verb_arg, const 
                                                  const VARIANT& show_arg, const VARIANT& wait_arg) {
     // Every argument is converted before the environment is read: a
     // conversion may run script code. The four texts are none when absent or
-    // not convertible. The shell expands
-    // %NAME% in the file and directory too; expanding first lets their
-    // length be checked as they will be used.
+    // not convertible. The shell expands %NAME% in the file and directory
+    // too; expanding first lets their length be checked as they will be used.
     const std::optional<std::string> verb = opt_text(verb_arg);
     std::optional<std::string> file = opt_text(file_arg);
     const std::optional<std::string> parameters = opt_text(parameters_arg);
