@@ -3,6 +3,7 @@
 // box, file drops, the event queue and the state rules.
 
 #include <climits>
+#include <cmath>
 
 #include "form_support.h"
 
@@ -512,6 +513,12 @@ TEST(FormWait, TimeoutsOfEveryKindReturn) {
     f(L"DefineLabel", Args().str(L"x"));
     ASSERT_EQ(1, f.i2(L"ComposeForm"));
     for (int t : {0, -1, -100, INT_MIN}) EXPECT_EQ(INT_MIN, f.wait(t)) << t;
+    for (double t : {-3e9, -1e300, std::nan("")}) {
+        // A wait that goes on is ended by Esc (and the test fails).
+        const HWND form = the_form();
+        ModalDriver backstop([form] { return ::PostMessageW(form, WM_COMMAND, IDCANCEL, 0) != FALSE; }, 2000, 1);
+        EXPECT_EQ(VT_NULL, f(L"WaitEvent", Args().r8(t)).value.vt()) << t;
+    }
     auto r = f(L"WaitEvent");
     EXPECT_EQ(VT_NULL, r.value.vt());
     auto r2 = f(L"WaitEvent", Args().str(L"soon"));
@@ -532,13 +539,16 @@ TEST(FormWait, LongTimeoutsWaitForTheEvent) {
     ASSERT_EQ(1, f.i2(L"ComposeForm"));
     const auto kids = children_of(the_form());
     ASSERT_EQ(1u, kids.size());
-    for (int t : {214748365, 250000000, INT_MAX}) {
+    // Beyond the Long range: the longest wait.
+    for (double t : {214748365.0, 250000000.0, double(INT_MAX), 3e9, 1e300}) {
         const HWND form = the_form();
         // Should the click be lost, Esc ends the wait (with -1) after 10 s.
         ModalDriver backstop([form] { return ::PostMessageW(form, WM_COMMAND, IDCANCEL, 0) != FALSE; }, 10000, 1);
         ModalDriver later([&] { click(kids[0]); return true; }, 300, 1);
         const ULONGLONG start = ::GetTickCount64();
-        EXPECT_EQ(50, f.wait(t)) << t;
+        auto r = t <= INT_MAX ? f(L"WaitEvent", Args().i4(static_cast<LONG>(t))) : f(L"WaitEvent", Args().r8(t));
+        ASSERT_EQ(VT_I2, r.value.vt()) << t;
+        EXPECT_EQ(50, r.value.get().iVal) << t;
         EXPECT_GE(::GetTickCount64() - start, 250u) << t;
     }
     f(L"DestroyForm");
