@@ -3,6 +3,10 @@
 // list/column_text.h, run over each entry with the settings as they stand at
 // the call, so nothing is cached between calls.
 //
+// A member converts its VARIANT arguments before it looks at the list: a
+// conversion may run script code (an object's default value) that changes or
+// empties the list, and every range, index and entry is read after it.
+//
 // No member reports an index, column or range out of bounds as an error: each
 // answers with its neutral result (Null, -1, 0, an empty string, FALSE, or the
 // unchanged count-1). Exhausted memory, and growth beyond
@@ -56,6 +60,10 @@ Range clamp_range(std::int32_t start, std::int32_t end, std::int32_t last) {
     if (end < 0 || end > last) end = last;
     return Range{start, end};
 }
+
+// An entry's text from a put value: Null, error values and values that do not
+// convert give an empty entry.
+std::string entry_text_of(const VARIANT& value) { return opt_text(value).value_or(std::string()); }
 }  // namespace
 
 const ClassInfo CListExObj::kClass = {"CListExObj", &IID_IListEx, make_table(Members::table), &g_live};
@@ -115,18 +123,20 @@ Variant CListExObj::getValue(std::int32_t index) {
     return Variant::bstr(to_bstr(entries_.at(static_cast<std::size_t>(index))));
 }
 
-// The value as text (Null, error values and values that do not convert give
-// an empty entry), stored at index; a negative index stores nothing.
+// A negative index stores nothing.
 void CListExObj::putValue(std::int32_t index, const VARIANT& value) {
-    const std::string text = opt_text(value).value_or(std::string());
+    const std::string text = entry_text_of(value);
     if (index < 0) return;
     entries_.store(static_cast<std::size_t>(index), text);
 }
 
 Variant CListExObj::getLastValue() { return getValue(last_index()); }
 
+// The last entry as the list stands after the conversion; entry 0 of an
+// empty list.
 void CListExObj::putLastValue(const VARIANT& value) {
-    putValue(entries_.size() == 0 ? 0 : last_index(), value);
+    const std::string text = entry_text_of(value);
+    entries_.store(entries_.size() == 0 ? 0 : entries_.size() - 1, text);
 }
 
 // ---------------------------------------------------------------------------
@@ -160,6 +170,8 @@ void CListExObj::putColValue(std::int32_t index, std::int16_t column, std::strin
 
 bool CListExObj::changeTerminateChar(std::int32_t start, std::int32_t end, std::string_view separator,
                                      const VARIANT& make_default) {
+    std::int16_t flag = 0;
+    const bool becomes_default = i2_arg(make_default, flag) == ArgState::value && flag != 0;
     const Range r = clamp_range(start, end, last_index());
     if (r.start > last_index()) return false;
     const SeparatorSet separators(col_separate_char_, ansi_lead_bytes());
@@ -168,8 +180,7 @@ bool CListExObj::changeTerminateChar(std::int32_t start, std::int32_t end, std::
         const std::size_t at = static_cast<std::size_t>(i);
         entries_.store(at, rejoin_columns(entries_.at(at), rules, separator));
     }
-    std::int16_t flag = 0;
-    if (i2_arg(make_default, flag) == ArgState::value && flag != 0) col_separate_char_.assign(separator);
+    if (becomes_default) col_separate_char_.assign(separator);
     return true;
 }
 
@@ -179,9 +190,9 @@ std::int32_t CListExObj::find(std::int32_t start, std::int32_t end, std::string_
 
 std::int32_t CListExObj::findCol(std::int32_t start, std::int32_t end, std::int16_t column, std::string_view text,
                                  const VARIANT& mode) {
+    const MatchMode how = match_mode(opt_i2(mode).value_or(0));
     const Range r = clamp_range(start, end, last_index());
     if (r.start > r.end) return -1;
-    const MatchMode how = match_mode(opt_i2(mode).value_or(0));
     if (column < 0 && how == MatchMode::exact) {
         const std::size_t found = entries_.find_equal(text, static_cast<std::size_t>(r.start),
                                                       static_cast<std::size_t>(r.end));

@@ -2,6 +2,11 @@
 // named by ProfilePath. No cache of our own: every read and write goes to
 // the platform's profile calls, and a write is flushed to the file at once,
 // so that other programs reading the file see it.
+//
+// A key or value that the file cannot hold as one entry of the section
+// (profile_text.h) never reaches the platform: such a key reads as empty,
+// and a write with one is lost like a failed write, leaving the file as it
+// was. Written, it would add lines, sections or keys of its own.
 #include <cstring>
 
 #include "frame/module.h"
@@ -23,7 +28,7 @@ bool usable(const std::string& path) { return !path.empty() && path.size() < MAX
 }
 
 std::string CTorvane_ScriptDialog::getProfileValue(const char* key, const VARIANT&) {
-    if (!usable(profile_path_)) return std::string();
+    if (!usable(profile_path_) || !profile_key_fits(key)) return std::string();
     const std::string section = module::load_string_ansi(IDS_PROFILE_SECTION);
     char value[kReadBuffer] = {};
     const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key, "", value, kReadBuffer, profile_path_.c_str());
@@ -36,7 +41,7 @@ std::string CTorvane_ScriptDialog::getProfileValue(const char* key, const VARIAN
 }
 
 void CTorvane_ScriptDialog::putProfileValue(const char* key, const VARIANT&, const char* value) {
-    if (!usable(profile_path_)) return;
+    if (!usable(profile_path_) || !profile_key_fits(key) || !profile_value_fits(value)) return;
     const std::string section = module::load_string_ansi(IDS_PROFILE_SECTION);
     // A failed write (read-only file, missing folder) is not reported.
     if (::WritePrivateProfileStringA(section.c_str(), key, value, profile_path_.c_str()))

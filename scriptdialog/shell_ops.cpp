@@ -187,13 +187,16 @@ bool fits_path_buffer(const std::optional<std::string>& text) noexcept {
 std::int16_t CTorvane_ScriptDialog::shellExecute(const VARIANT& verb_arg, const VARIANT& file_arg,
                                                  const VARIANT& parameters_arg, const VARIANT& directory_arg,
                                                  const VARIANT& show_arg, const VARIANT& wait_arg) {
-    // The four texts, none when absent or not convertible. The shell expands
-    // %NAME% in the file and directory too; expanding first lets their
-    // length be checked as they will be used.
+    // Every argument is converted before the environment is read: a
+    // conversion may run script code. The four texts are none when absent or
+    // not convertible. The shell expands %NAME% in the file and directory
+    // too; expanding first lets their length be checked as they will be used.
     const std::optional<std::string> verb = opt_text(verb_arg);
     std::optional<std::string> file = opt_text(file_arg);
     const std::optional<std::string> parameters = opt_text(parameters_arg);
     std::optional<std::string> directory = opt_text(directory_arg);
+    const int show = shell::show_command(opt_i2(show_arg).value_or(1));
+    std::int16_t wait = opt_i2(wait_arg).value_or(0);
     if (!fits_path_buffer(verb) || !fits_path_buffer(file) || !fits_path_buffer(directory)) return -1;
     file = expand_environment(std::move(file));
     directory = expand_environment(std::move(directory));
@@ -207,8 +210,7 @@ std::int16_t CTorvane_ScriptDialog::shellExecute(const VARIANT& verb_arg, const 
     info.lpFile = file ? file->c_str() : nullptr;
     info.lpParameters = parameters ? parameters->c_str() : nullptr;
     info.lpDirectory = directory ? directory->c_str() : nullptr;
-    info.nShow = shell::show_command(opt_i2(show_arg).value_or(1));
-    std::int16_t wait = opt_i2(wait_arg).value_or(0);
+    info.nShow = show;
 
     if (!::ShellExecuteExA(&info)) return -1;
     UniqueHandle process(info.hProcess);
@@ -237,9 +239,15 @@ bool CTorvane_ScriptDialog::exitWindows(std::int16_t mode) {
     return fn(shell::exit_windows_flags(mode), 0) != FALSE;
 }
 
+// A quit message belongs to the host's loop: it is posted again, and the
+// pumping stops there.
 std::int16_t CTorvane_ScriptDialog::doEvents() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

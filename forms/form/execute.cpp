@@ -4,6 +4,7 @@
 #include "forms/form/form.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "forms/items/control_item.h"
 #include "frame/variant_args.h"
@@ -74,17 +75,32 @@ std::int16_t CFormObj::executeForm(const VARIANT&) {
     return static_cast<std::int16_t>(run_result_);
 }
 
+namespace {
+// WaitEvent's positive timeout in hundredths of a second, rounded as a Long
+// (a larger number counts as the largest Long); 0 for anything else. The
+// argument is converted once, as a conversion may run script code.
+std::int32_t timeout_hundredths(const VARIANT& timeout) {
+    const std::optional<double> d = opt_r8(timeout);
+    if (!d || !(*d > 0)) return 0;  // NaN too
+    if (*d >= INT32_MAX) return INT32_MAX;
+    VARIANT number{};
+    number.vt = VT_R8;
+    number.dblVal = *d;
+    return opt_i4(number).value_or(0);
+}
+}  // namespace
+
 Variant CFormObj::waitEvent(const VARIANT& timeout) {
     auto keep = ComPtr<IDispatch>::share(this);
+    // Converted before the form's state is read: the conversion may run
+    // script code. Every positive timeout is waited for (up to about 248
+    // days, measured on the 64-bit tick count, which does not wrap); a
+    // negative one pumps once, like 0.
+    const std::int32_t hundredths = timeout_hundredths(timeout);
+    const std::int64_t wait = hundredths > 0 ? static_cast<std::int64_t>(hundredths) * 10 : 0;
     Variant result = Variant::null();
     check_running();
-
-    // Hundredths of a second. A negative wait, or one beyond the 32-bit
-    // millisecond range, pumps once.
-    std::int64_t wait = 0;
-    if (auto t = opt_i4(timeout)) wait = static_cast<std::int64_t>(*t) * 10;
-    if (wait < 0 || wait > INT32_MAX) wait = 0;
-    const DWORD start = ::GetTickCount();
+    const ULONGLONG start = ::GetTickCount64();
 
     for (;;) {
         bool quit = false;
@@ -107,9 +123,8 @@ Variant CFormObj::waitEvent(const VARIANT& timeout) {
             result = Variant::i2(static_cast<SHORT>(static_cast<std::uint16_t>(value)));
             break;
         }
-        // Elapsed time, not a deadline, so a wrap of the tick counter during
-        // the wait changes nothing. Without a window no event can come.
-        if (quit || wait == 0 || !has_window() || static_cast<std::int64_t>(::GetTickCount() - start) > wait)
+        // Without a window no event can come.
+        if (quit || wait == 0 || !has_window() || static_cast<std::int64_t>(::GetTickCount64() - start) > wait)
             break;
         ::Sleep(10);
     }

@@ -42,6 +42,7 @@
 #include "frame/module.h"
 #include "frame/raii.h"
 #include "scriptdialog/scriptdialog.h"
+#include "support/code_object.h"
 
 using namespace torvane;
 
@@ -123,35 +124,12 @@ private:
 
 LONG g_hostile_live = 0;
 
-class Hostile final : public IDispatch {
+class Hostile final : public test::ArgumentObject {
 public:
     enum Mode { fails, raises, returns_object, returns_text, returns_array, kModes };
     Hostile(Mode mode, int depth) : mode_(mode), depth_(depth) { ::InterlockedIncrement(&g_hostile_live); }
-    ~Hostile() { ::InterlockedDecrement(&g_hostile_live); }
+    ~Hostile() override { ::InterlockedDecrement(&g_hostile_live); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG n = ::InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return n;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
-        *n = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return DISP_E_UNKNOWNNAME;
-    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO* excep,
                                      UINT*) override {
         switch (mode_) {
@@ -185,7 +163,6 @@ public:
     }
 
 private:
-    LONG refs_ = 1;
     Mode mode_;
     int depth_;
 };

@@ -4,6 +4,7 @@
 
 #include "frame/guids.h"
 #include "frame/text.h"
+#include "support/code_object.h"
 #include "support/disp.h"
 
 using namespace torvane;
@@ -342,6 +343,98 @@ TEST(List, TextsWithZerosAndLongSeparators) {
     EXPECT_EQ(S_OK, put(list.get(), L"ColSeparateChar", Args().str(L" ")).hr);
     EXPECT_TRUE(call(list.get(), L"ChangeTerminateChar", Args().i4(0).i4(0).str(sep.c_str())).value.get().boolVal);
     EXPECT_EQ(std::wstring(L"a\0b", 3) + sep + L"c", as_wstring(get(list.get(), L"Value", Args().i4(0)).value));
+}
+
+}  // namespace
+
+// Arguments whose conversion runs code that changes the list: every member
+// converts first and works on the list as the code left it.
+namespace {
+
+// Appends "entryI" for I from `from` up to `to` - 1.
+void add_numbered(IDispatch* list, int from, int to) {
+    for (int i = from; i < to; ++i) add(list, (L"entry" + std::to_wstring(i)).c_str());
+}
+
+ComPtr<IDispatch> numbered_list(int n) {
+    auto list = new_list();
+    add_numbered(list.get(), 0, n);
+    return list;
+}
+
+TEST(ListConversions, FindSearchesTheListAsTheConversionLeftIt) {
+    auto list = numbered_list(3000);
+    IDispatch* l = list.get();
+    const SHORT contains = 0, exact = 2;
+    auto empty_it = [&](SHORT mode) {
+        return code_object([l] { call(l, L"RemoveAll"); }, Variant::i2(mode));
+    };
+    for (SHORT mode : {contains, exact}) {
+        auto mode_arg = empty_it(mode);
+        EXPECT_EQ(-1, i4(call(l, L"Find", Args().i4(0).i4(-1).str(L"zzz").dispatch(mode_arg.get())))) << mode;
+        EXPECT_EQ(1, mode_arg->calls);
+        add_numbered(l, 0, 3000);
+        auto col_arg = empty_it(mode);
+        EXPECT_EQ(-1, i4(call(l, L"FindCol", Args().i4(0).i4(-1).i2(0).str(L"zzz").dispatch(col_arg.get()))))
+            << mode;
+        add_numbered(l, 0, 3000);
+    }
+    // Shrunk to 1000 entries: nothing beyond them is found.
+    auto shrink = [l](SHORT mode) {
+        return code_object([l] { while (i4(get(l, L"Count")) > 1000) call(l, L"RemoveTail"); }, Variant::i2(mode));
+    };
+    auto exact_arg = shrink(exact);
+    EXPECT_EQ(-1, i4(call(l, L"Find", Args().i4(0).i4(2999).str(L"entry2048").dispatch(exact_arg.get()))));
+    EXPECT_EQ(1000, i4(get(l, L"Count")));
+    add_numbered(l, 1000, 3000);
+    auto contains_arg = shrink(contains);
+    EXPECT_EQ(-1, i4(call(l, L"FindCol", Args().i4(1500).i4(-1).i2(0).str(L"entry2").dispatch(contains_arg.get()))));
+    // Entries the conversion adds are searched.
+    auto grow = code_object([l] { add(l, L"late"); }, Variant::i2(exact));
+    EXPECT_EQ(1000, i4(call(l, L"Find", Args().i4(0).i4(-1).str(L"late").dispatch(grow.get()))));
+}
+
+TEST(ListConversions, ChangeTerminateCharRejoinsTheEntriesAfterTheConversion) {
+    auto list = new_list();
+    IDispatch* l = list.get();
+    add(l, L"a b");
+    auto grow = code_object([l] { add(l, L"c d"); }, Variant::i2(1));
+    EXPECT_EQ(VARIANT_TRUE,
+              call(l, L"ChangeTerminateChar", Args().i4(0).i4(-1).str(L",").dispatch(grow.get())).value.get().boolVal);
+    EXPECT_EQ((W{L"a,b", L"c,d"}), entries(l));
+    EXPECT_EQ(L",", as_wstring(get(l, L"ColSeparateChar").value));
+    // Emptied by the conversion: nothing to change, and the setting stays.
+    auto empty_it = code_object([l] { call(l, L"RemoveAll"); }, Variant::i2(1));
+    EXPECT_EQ(VARIANT_FALSE,
+              call(l, L"ChangeTerminateChar", Args().i4(0).i4(-1).str(L";").dispatch(empty_it.get())).value.get().boolVal);
+    EXPECT_EQ(0, i4(get(l, L"Count")));
+    EXPECT_EQ(L",", as_wstring(get(l, L"ColSeparateChar").value));
+}
+
+TEST(ListConversions, PutsStoreWhereTheListStandsAfterTheConversion) {
+    auto list = numbered_list(3);
+    IDispatch* l = list.get();
+    auto text = [](const wchar_t* t) { return Variant::bstr(to_bstr(t)); };
+    // Engines pass an object by reference (Set, or a method call with the
+    // value last) without reading its value first: the member converts it.
+    for (WORD flags : {WORD(DISPATCH_PROPERTYPUTREF), WORD(DISPATCH_METHOD)}) {
+        auto empty_it = code_object([l] { call(l, L"RemoveAll"); }, text(L"v"));
+        EXPECT_EQ(S_OK, invoke(l, id_of(l, L"LastValue"), flags, Args().dispatch(empty_it.get())).hr);
+        EXPECT_EQ(1, empty_it->calls);
+        EXPECT_EQ((W{L"v"}), entries(l)) << flags;
+        auto shrink = code_object([l] { call(l, L"RemoveTail"); }, text(L"w"));
+        add(l, L"x");
+        add(l, L"y");
+        EXPECT_EQ(S_OK, invoke(l, id_of(l, L"LastValue"), flags, Args().dispatch(shrink.get())).hr);
+        EXPECT_EQ((W{L"v", L"w"}), entries(l)) << flags;
+        auto again = code_object([l] { call(l, L"RemoveAll"); }, text(L"z"));
+        EXPECT_EQ(S_OK, invoke(l, id_of(l, L"Value"), flags, Args().i4(1).dispatch(again.get())).hr);
+        EXPECT_EQ((W{L"", L"z"}), entries(l)) << flags;
+        call(l, L"RemoveAll");
+        add(l, L"a");
+        add(l, L"b");
+        add(l, L"c");
+    }
 }
 
 }  // namespace

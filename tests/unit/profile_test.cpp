@@ -112,6 +112,62 @@ TEST(ProfileValue, CutsFallOnWholeCharacters) {
     EXPECT_EQ(so150.substr(0, 10), read_value(sd.get(), key.c_str()));
 }
 
+// Keys and values that the file cannot hold as one entry of the section are
+// not written: the file stays as it was, byte for byte.
+TEST(ProfileValue, EntriesTheFileCannotHoldAreRefused) {
+    auto sd = new_script_dialog();
+    TempFolder tmp;
+    const std::wstring ini = tmp / L"hostile.ini";
+    use_profile(sd.get(), ini);
+    write_value(sd.get(), L"A", L"1");
+    write_value(sd.get(), L"K", L"old");
+    write_value(sd.get(), L"B", L"2");
+    write_value(sd.get(), L"0123", L"short key");
+    ::WritePrivateProfileStringW(L"Other", L"Z", L"elsewhere", ini.c_str());
+    const std::string before = read_file(ini);
+    const struct {
+        std::wstring key, value;
+    } refused[] = {
+        {L"K", L"new\r\n[Other]"},
+        {L"A", L"x\r\nB=injected"},
+        {L"A", L"x\nB=injected"},
+        {L"A", L"x\rB=injected"},
+        {L"K\r\n[Other]\r\nZ", L"v"},
+        {L"New\nB", L"v"},
+        {L"B=x", L"v"},
+        {L"[Other]", L"v"},
+        {L" [Other", L"v"},
+        {L";K", L"v"},
+        {L"", L"v"},
+        {L"  ", L"v"},
+        {L"K", std::wstring(32767, L'v')},
+        {L"K", std::wstring(40000, L'v')},
+        {L"K", std::wstring(65536 + 3, L'v')},
+        {std::wstring(32767, L'k'), L"v"},
+        {L"0123" + std::wstring(65536, L'k'), L"v"},  // its length modulo 65,536 is "0123"'s
+    };
+    for (const auto& r : refused) {
+        write_value(sd.get(), r.key.c_str(), r.value);
+        EXPECT_EQ(before, read_file(ini)) << "key of " << r.key.size() << ", value of " << r.value.size();
+    }
+    EXPECT_EQ(L"1", read_value(sd.get(), L"A"));
+    EXPECT_EQ(L"old", read_value(sd.get(), L"K"));
+    EXPECT_EQ(L"2", read_value(sd.get(), L"B"));
+    EXPECT_EQ(L"short key", read_value(sd.get(), L"0123"));
+    // Such keys name nothing to read either.
+    EXPECT_EQ(L"", read_value(sd.get(), (L"0123" + std::wstring(65536, L'k')).c_str()));
+    EXPECT_EQ(L"", read_value(sd.get(), L"[Other]"));
+    EXPECT_EQ(L"", read_value(sd.get(), L"K\r\n"));
+
+    // Just below the limit, and texts that only look unusual, are written.
+    write_value(sd.get(), L"K", std::wstring(32766, L'v'));
+    EXPECT_EQ(std::wstring(259, L'v'), read_value(sd.get(), L"K"));
+    write_value(sd.get(), L"x[1];y", L"a=b;[c]");
+    EXPECT_EQ(L"a=b;[c]", read_value(sd.get(), L"x[1];y"));
+    EXPECT_EQ(L"1", read_value(sd.get(), L"A"));
+    EXPECT_EQ(L"2", read_value(sd.get(), L"B"));
+}
+
 }  // namespace
 
 // A profile path longer than the platform's profile calls take (they keep

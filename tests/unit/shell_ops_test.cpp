@@ -174,20 +174,34 @@ private:
     UniqueHwnd window_;
 };
 
-TEST(DoEvents, EmptiesTheQueueIncludingQuit) {
+TEST(DoEvents, EmptiesTheQueueAndLeavesTheQuitMessageForTheHost) {
     auto sd = new_script_dialog();
     ProbeWindow probe(L"probe");
     ASSERT_TRUE(probe.get());
     g_probe_messages = 0;
     for (int i = 0; i < 3; ++i) ::PostMessageW(probe.get(), WM_APP, 0, 0);
-    ::PostQuitMessage(0);
+    ::PostQuitMessage(5);
     auto r = call(sd.get(), L"DoEvents");
     ASSERT_EQ(S_OK, r.hr);
     ASSERT_EQ(VT_I2, r.value.vt());
     EXPECT_EQ(0, r.value.get().iVal);
     EXPECT_EQ(3, g_probe_messages);
-    MSG msg;
+    MSG msg{};
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) << "the quit message was swallowed";
+    EXPECT_EQ(UINT(WM_QUIT), msg.message);
+    EXPECT_EQ(WPARAM(5), msg.wParam);
     EXPECT_FALSE(::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) << "left message " << msg.message;
+
+    // Pumping stops at the quit message: what came after it stays queued.
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_QUIT, 9, 0);
+    ::PostMessageW(probe.get(), WM_APP, 0, 0);
+    EXPECT_EQ(S_OK, call(sd.get(), L"DoEvents").hr);
+    EXPECT_EQ(3, g_probe_messages);
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(UINT(WM_APP), msg.message);
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(UINT(WM_QUIT), msg.message);
+    EXPECT_EQ(WPARAM(9), msg.wParam);
 }
 
 TEST(FindWindowMember, EmptyTitleMeansAnyTitle) {

@@ -3,6 +3,7 @@
 // box, file drops, the event queue and the state rules.
 
 #include <climits>
+#include <cmath>
 
 #include "form_support.h"
 
@@ -11,6 +12,7 @@
 #include "frame/dispatch.h"
 #include "resources/resource_ids.h"
 #include "frame/module.h"
+#include "support/code_object.h"
 
 using namespace torvane;
 using namespace torvane::test;
@@ -560,7 +562,13 @@ TEST(FormWait, TimeoutsOfEveryKindReturn) {
     FormFixture f;
     f(L"DefineLabel", Args().str(L"x"));
     ASSERT_EQ(1, f.i2(L"ComposeForm"));
-    for (int t : {0, -1, -100, INT_MIN, INT_MAX, 300000000, 214748365}) EXPECT_EQ(INT_MIN, f.wait(t)) << t;
+    for (int t : {0, -1, -100, INT_MIN}) EXPECT_EQ(INT_MIN, f.wait(t)) << t;
+    for (double t : {-3e9, -1e300, std::nan("")}) {
+        // A wait that goes on is ended by Esc (and the test fails).
+        const HWND form = the_form();
+        ModalDriver backstop([form] { return ::PostMessageW(form, WM_COMMAND, IDCANCEL, 0) != FALSE; }, 2000, 1);
+        EXPECT_EQ(VT_NULL, f(L"WaitEvent", Args().r8(t)).value.vt()) << t;
+    }
     auto r = f(L"WaitEvent");
     EXPECT_EQ(VT_NULL, r.value.vt());
     auto r2 = f(L"WaitEvent", Args().str(L"soon"));
@@ -570,6 +578,29 @@ TEST(FormWait, TimeoutsOfEveryKindReturn) {
     // A positive wait returns with the event as soon as it comes.
     ::PostMessageW(the_form(), WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(-1, f.wait(6000));
+    f(L"DestroyForm");
+}
+
+// Timeouts beyond the 32-bit millisecond range are waited for like any other:
+// the click that comes 300 ms later is the answer.
+TEST(FormWait, LongTimeoutsWaitForTheEvent) {
+    FormFixture f;
+    ASSERT_EQ(0, f.i2(L"DefineButton", Args().str(L"OK").i2(50)));
+    ASSERT_EQ(1, f.i2(L"ComposeForm"));
+    const auto kids = children_of(the_form());
+    ASSERT_EQ(1u, kids.size());
+    // Beyond the Long range: the longest wait.
+    for (double t : {214748365.0, 250000000.0, double(INT_MAX), 3e9, 1e300}) {
+        const HWND form = the_form();
+        // Should the click be lost, Esc ends the wait (with -1) after 10 s.
+        ModalDriver backstop([form] { return ::PostMessageW(form, WM_COMMAND, IDCANCEL, 0) != FALSE; }, 10000, 1);
+        ModalDriver later([&] { click(kids[0]); return true; }, 300, 1);
+        const ULONGLONG start = ::GetTickCount64();
+        auto r = t <= INT_MAX ? f(L"WaitEvent", Args().i4(static_cast<LONG>(t))) : f(L"WaitEvent", Args().r8(t));
+        ASSERT_EQ(VT_I2, r.value.vt()) << t;
+        EXPECT_EQ(50, r.value.get().iVal) << t;
+        EXPECT_GE(::GetTickCount64() - start, 250u) << t;
+    }
     f(L"DestroyForm");
 }
 
@@ -601,87 +632,36 @@ TEST(FormLifetime, ReleasedWhileComposedLeavesNoWindow) {
     EXPECT_EQ(1, f.i2(L"DefineLabel", Args().str(L"again")));
 }
 
-namespace {
-// An object whose default value runs code, as a script object's would.
-class Callback final : public IDispatch {
-public:
-    explicit Callback(std::function<void()> action) : action_(std::move(action)) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG n = --refs_;
-        if (n == 0) delete this;
-        return n;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
-        *n = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return DISP_E_UNKNOWNNAME;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                                     UINT*) override {
-        if (id != DISPID_VALUE) return DISP_E_MEMBERNOTFOUND;
-        ++calls;
-        if (action_) action_();
-        if (result) {
-            result->vt = VT_I2;
-            result->iVal = 2;
-        }
-        return S_OK;
-    }
-    int calls = 0;
-
-private:
-    ULONG refs_ = 1;
-    std::function<void()> action_;
-};
-}  // namespace
-
 TEST(FormLifetime, ConversionsThatRunCodeAreCheckedAgain) {
     FormFixture f;
     // The conversion composes the form: the definition is refused.
-    auto* compose = new Callback([&] { f(L"ComposeForm"); });
-    auto r = f(L"DefineEdit", Args().str(L"a").missing().dispatch(compose));
+    auto compose = code_object([&] { f(L"ComposeForm"); });
+    auto r = f(L"DefineEdit", Args().str(L"a").missing().dispatch(compose.get()));
     EXPECT_EQ(1, compose->calls);
     expect_error(r, kDefiningOnly, "composed by a conversion");
     EXPECT_EQ(L"", f.value(0));
     f(L"DestroyForm");
-    compose->Release();
 
     // The conversion fills every slot: the definition answers -1.
-    auto* fill = new Callback([&] {
+    auto fill = code_object([&] {
         for (int i = 0; i < 64; ++i) f(L"DefineLabel", Args().str(L"x"));
     });
-    EXPECT_EQ(-1, f.i2(L"DefineButton", Args().str(L"a").dispatch(fill)));
-    fill->Release();
+    EXPECT_EQ(-1, f.i2(L"DefineButton", Args().str(L"a").dispatch(fill.get())));
     f(L"ClearAllControls");
 
     // The conversion takes the slot it was offered: the item moves up one,
     // and its default event value follows its index.
-    auto* take = new Callback([&] { f(L"DefineLabel", Args().str(L"first")); });
-    EXPECT_EQ(1, f.i2(L"DefineEditButton", Args().dispatch(take)));
+    auto take = code_object([&] { f(L"DefineLabel", Args().str(L"first")); });
+    EXPECT_EQ(1, f.i2(L"DefineEditButton", Args().dispatch(take.get())));
     EXPECT_EQ(L"first", f.value(0));
-    take->Release();
 
     // The script drops its last reference during the conversion of WaitEvent.
     ASSERT_EQ(1, f.i2(L"ComposeForm"));
-    auto* drop = new Callback([&] { f.form.reset(); });
+    auto drop = code_object([&] { f.form.reset(); });
     IDispatch* raw = f.form.get();  // the script's only reference, dropped inside the call
-    auto r4 = call(raw, L"WaitEvent", Args().dispatch(drop));
+    auto r4 = call(raw, L"WaitEvent", Args().dispatch(drop.get()));
     EXPECT_EQ(S_OK, r4.hr);
     EXPECT_FALSE(f.form);
-    drop->Release();
     EXPECT_TRUE(form_windows(false).empty());
 }
 

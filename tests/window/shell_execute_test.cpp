@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/code_object.h"
 #include "support/disp.h"
 #include "support/windows.h"
 
@@ -206,6 +207,24 @@ TEST_F(ShellExecuteTest, FailedLaunchesGiveMinusOne) {
     EXPECT_EQ(-1, run(Args().missing().str(doc.c_str())));
     EXPECT_EQ(-1, run(Args().str(L"frobnicate").str(doc.c_str())));
     ::DeleteFileW(doc.c_str());
+}
+
+// The show and wait arguments are converted before the environment is read:
+// a variable that their conversion sets is expanded, and a directory that
+// grows beyond the platform's path buffer with it is a failed launch.
+TEST_F(ShellExecuteTest, ArgumentsAreConvertedBeforeTheEnvironmentIsRead) {
+    ModalDriver closer([&] {
+        for (HWND box : thread_windows(L"#32770", true)) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return false;
+    });
+    auto sets_long = code_object([] { ::SetEnvironmentVariableW(L"TORVANE_LATE", std::wstring(2000, L'v').c_str()); },
+                                 Variant::i2(1));
+    const std::wstring p = params(0, false, 0);
+    EXPECT_EQ(-1, run(Args().missing().str(child_program().c_str()).str(p.c_str()).str(L"%TORVANE_LATE%")
+                          .dispatch(sets_long.get()).i2(-1)));
+    EXPECT_EQ(1, sets_long->calls);
+    EXPECT_FALSE(read_report().found);
+    ::SetEnvironmentVariableW(L"TORVANE_LATE", nullptr);
 }
 
 }  // namespace
