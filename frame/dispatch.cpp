@@ -513,6 +513,11 @@ DispatchObject::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS
         }
     }
 
+    // Converting an object argument runs the caller's code, which may drop
+    // the last reference to this object: it lives until the call returns.
+    // (The short road leaves every object argument to this road.)
+    const ComPtr<IDispatch> keep = refs_ > 0 ? ComPtr<IDispatch>::share(this) : ComPtr<IDispatch>();
+
     try {
         // A plain put of an object stores the object's default value.
         Variant fetched;

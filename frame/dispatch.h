@@ -381,9 +381,12 @@ template <> struct ShortArg<bool> {
 };
 template <> struct ShortArg<const VARIANT&> {
     const VARIANT* v;
+    // An object is left to the general road: converting it runs the caller's
+    // code, and only that road keeps this object alive meanwhile.
     bool accept(const VARIANT& a) noexcept {
         v = &a;  // as the caller passed it, as on the general road
-        return true;
+        const VARTYPE t = deref(a).vt & VT_TYPEMASK;
+        return t != VT_DISPATCH && t != VT_UNKNOWN;
     }
     void load() noexcept {}
     const VARIANT& get() const noexcept { return *v; }

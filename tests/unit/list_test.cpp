@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/guids.h"
+#include "list/list.h"
 #include "frame/text.h"
 #include "support/code_object.h"
 #include "support/disp.h"
@@ -435,6 +436,22 @@ TEST(ListConversions, PutsStoreWhereTheListStandsAfterTheConversion) {
         add(l, L"b");
         add(l, L"c");
     }
+}
+
+// A host whose argument's conversion drops its last reference to the list:
+// the list lives until the call returns, then goes.
+TEST(ListConversions, LastReferenceDroppedInAConversionLastsTheCall) {
+    const LONG before = CListExObj::live_count();
+    IDispatch* l = new_list().release();
+    add(l, L"entry");
+    LONG live_inside = -1;
+    auto drop = code_object([&] {
+        l->Release();
+        live_inside = CListExObj::live_count();
+    }, Variant::i2(2));
+    EXPECT_EQ(0, i4(call(l, L"Find", Args().i4(0).i4(-1).str(L"entry").dispatch(drop.get()))));
+    EXPECT_EQ(before + 1, live_inside);
+    EXPECT_EQ(before, CListExObj::live_count());
 }
 
 }  // namespace
