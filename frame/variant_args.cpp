@@ -60,4 +60,12 @@ ArgState i2_arg(const VARIANT& v, std::int16_t& out) noexcept {
     return ArgState::value;
 }
 
+ArgState i4_arg(const VARIANT& v, std::int32_t& out) noexcept {
+    if (is_absent(v)) return ArgState::absent;
+    Variant c;
+    if (FAILED(change_type(c.ptr(), v, VT_I4))) return ArgState::unconvertible;
+    out = c.get().lVal;
+    return ArgState::value;
+}
+
 }  // namespace torvane
