@@ -1,7 +1,7 @@
 // The List at scale and the Form's window against their peers, from C++ with
 // the library's code linked in (as call_bench does), in one run:
 //
-//   peer_bench [--quick] [--forms | --no-forms | --find]   (--find: the Find rows alone)
+//   peer_bench [--quick] [--forms | --no-forms | --find | --load]   (--find, --load: those rows alone)
 //
 // - List of 10^5, 10^6 and 10^7 entries (10^3..10^5 with --quick), filled and
 //   read through IDispatch, against the floor object (a std::vector of
@@ -498,17 +498,20 @@ int main(int argc, char** argv) {
     {
         auto sd = ComPtr<IDispatch>::adopt(new CTorvane_ScriptDialog());
         const Texts texts;
-        bool only_forms = false, no_forms = false, only_find = false;
+        bool only_forms = false, no_forms = false, only_find = false, only_load = false;
         for (int i = 1; i < argc; ++i) {
             if (!std::strcmp(argv[i], "--forms")) only_forms = true;
             if (!std::strcmp(argv[i], "--no-forms")) no_forms = true;
             if (!std::strcmp(argv[i], "--find")) only_find = no_forms = true;
+            if (!std::strcmp(argv[i], "--load")) only_load = only_find = no_forms = true;
         }
         if (!only_forms) {
             if (!only_find) list_at_scale(sd.get(), texts);
-            head("List.Find: every entry searched, nothing matches (C++ through IDispatch)");
-            find_at_scale(sd.get(), texts);
-            if (!only_find) {
+            if (!only_load) {
+                head("List.Find: every entry searched, nothing matches (C++ through IDispatch)");
+                find_at_scale(sd.get(), texts);
+            }
+            if (!only_find || only_load) {
                 head("List.LoadFile of a text file (C++ through IDispatch)");
                 load_file_at_scale(sd.get(), texts);
             }
