@@ -8,6 +8,7 @@
 
 #include "frame/module.h"
 #include "list/list_enum.h"
+#include "support/code_object.h"
 #include "support/disp.h"
 #include "support/temp_folder.h"
 
@@ -46,48 +47,11 @@ LONG i4(const CallResult& r) {
     return r.value.vt() == VT_I4 ? r.value.get().lVal : -9999;
 }
 
-// An argument whose conversion runs code, as a script object's valueOf or
-// default property does: its default value is what `run` returns.
-class ValueOf final : public IDispatch {
-public:
-    explicit ValueOf(std::function<LONG()> run) : run_(std::move(run)) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (riid != IID_IUnknown && riid != IID_IDispatch) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG n = --refs_;
-        if (n == 0) delete this;
-        return n;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
-        *n = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return DISP_E_UNKNOWNNAME;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                                     UINT*) override {
-        if (id != DISPID_VALUE || !result) return DISP_E_MEMBERNOTFOUND;
-        result->vt = VT_I4;
-        result->lVal = run_();
-        return S_OK;
-    }
-
-private:
-    ULONG refs_ = 1;
-    std::function<LONG()> run_;
-};
-
-ComPtr<IDispatch> value_of(std::function<LONG()> run) { return ComPtr<IDispatch>::adopt(new ValueOf(std::move(run))); }
+// An argument whose conversion runs code, as a script object's valueOf does,
+// and then answers `value`.
+ComPtr<CodeObject> value_of(std::function<void()> run, LONG value) {
+    return code_object(std::move(run), Variant::i4(value));
+}
 
 }  // namespace
 
@@ -167,14 +131,10 @@ TEST(ListSort, ArgumentsAreConvertedBeforeTheListIsRead) {
     auto mode = value_of([l] {
         call(l, L"RemoveAll");
         for (const wchar_t* t : {L"3", L"1", L"2"}) call(l, L"AddTail", Args().str(t));
-        return 2;
-    });
+    }, 2);
     ASSERT_TRUE(is_true(call(l, L"Sort", Args().i4(-1).dispatch(mode.get()))));
     EXPECT_EQ((W{L"1", L"2", L"3"}), entries(l));
-    auto empties = value_of([l] {
-        call(l, L"RemoveAll");
-        return -1;
-    });
+    auto empties = value_of([l] { call(l, L"RemoveAll"); }, -1);
     ASSERT_TRUE(is_true(call(l, L"Sort", Args().dispatch(empties.get()))));
     EXPECT_EQ(W{}, entries(l));
 }
@@ -192,6 +152,22 @@ TEST(ListSort, SearchesAfterASortSeeTheNewOrder) {
 
 // ---------------------------------------------------------------------------
 // LoadFile and SaveFile
+
+namespace {
+// Arguments naming no file that can be read or written, or no encoding:
+// a missing folder, a folder, nothing, a path cut by a zero, unknown names.
+std::vector<std::function<Args()>> unusable(const std::wstring& folder, const std::wstring& file) {
+    const std::wstring nowhere = folder + L"\\no\\such\\file.txt", cut = file + std::wstring(L"\0x", 2);
+    return {
+        [=] { return Args().str(nowhere.c_str()); },
+        [=] { return Args().str(folder.c_str()); },
+        [] { return Args().str(L""); },
+        [=] { return Args().str_len(cut.c_str(), static_cast<UINT>(cut.size())); },
+        [=] { return Args().str(file.c_str()).str(L"sjis"); },
+        [=] { return Args().str(file.c_str()).str(L"utf-16"); },
+    };
+}
+}  // namespace
 
 TEST(ListFiles, LoadDetectsTheEncodingAndSplitsLines) {
     TempFolder dir;
@@ -237,17 +213,8 @@ TEST(ListFiles, FailuresAnswerMinusOneAndKeepTheList) {
     TempFolder dir;
     write_file(dir / L"in.txt", "a\n");
     auto list = new_list({L"kept"});
-    const std::wstring in = dir / L"in.txt", missing = dir / L"missing.txt", folder = dir.path();
-    const std::wstring cut = in + std::wstring(L"\0x", 2);
-    const std::function<Args()> failing[] = {
-        [&] { return Args().str(missing.c_str()); },
-        [&] { return Args().str(folder.c_str()); },
-        [&] { return Args().str(L""); },
-        [&] { return Args().str_len(cut.c_str(), static_cast<UINT>(cut.size())); },
-        [&] { return Args().str(in.c_str()).str(L"sjis"); },
-        [&] { return Args().str(in.c_str()).str(L"utf-16"); },
-    };
-    for (const auto& args : failing) {
+    const std::wstring in = dir / L"in.txt";
+    for (const auto& args : unusable(dir.path(), in)) {
         EXPECT_EQ(-1, i4(call(list.get(), L"LoadFile", args())));
         EXPECT_EQ((W{L"kept"}), entries(list.get()));
     }
@@ -334,17 +301,7 @@ TEST(ListFiles, AFailedSaveIsFalseAndLeavesTheOldFileWhole) {
     }
     EXPECT_EQ("old\r\n", read_file(target));
     EXPECT_EQ((std::vector<std::wstring>{L"keep.txt"}), files_in(dir.path()));
-    const std::wstring nowhere = dir / L"no\\such\\folder.txt", folder = dir.path();
-    const std::wstring cut = target + std::wstring(L"\0x", 2);
-    const std::function<Args()> failing[] = {
-        [&] { return Args().str(nowhere.c_str()); },
-        [&] { return Args().str(folder.c_str()); },
-        [&] { return Args().str(L""); },
-        [&] { return Args().str_len(cut.c_str(), static_cast<UINT>(cut.size())); },
-        [&] { return Args().str(target.c_str()).str(L"sjis"); },
-        [&] { return Args().str(target.c_str()).str(L"utf-16"); },
-    };
-    for (const auto& args : failing) EXPECT_FALSE(is_true(call(list.get(), L"SaveFile", args())));
+    for (const auto& args : unusable(dir.path(), target)) EXPECT_FALSE(is_true(call(list.get(), L"SaveFile", args())));
     EXPECT_EQ("old\r\n", read_file(target));
     EXPECT_EQ((std::vector<std::wstring>{L"keep.txt"}), files_in(dir.path()));
     ASSERT_TRUE(is_true(call(list.get(), L"SaveFile", Args().str(target.c_str()))));
@@ -360,8 +317,7 @@ TEST(ListFiles, SaveWritesTheListAsItIsAfterItsArguments) {
     auto end = value_of([l] {
         call(l, L"RemoveAll");
         call(l, L"AddTail", Args().str(L"after"));
-        return 7;
-    });
+    }, 7);
     ASSERT_TRUE(is_true(call(l, L"SaveFile", Args().str(out.c_str()).missing().dispatch(end.get()))));
     EXPECT_EQ("after7", read_file(out));
 }
