@@ -1,7 +1,7 @@
 // The List at scale and the Form's window against their peers, from C++ with
 // the library's code linked in (as call_bench does), in one run:
 //
-//   peer_bench [--quick] [--forms | --no-forms | --find]   (--find: the Find rows alone)
+//   peer_bench [--quick] [--forms | --no-forms | --find | --load]   (--find, --load: those rows alone)
 //
 // - List of 10^5, 10^6 and 10^7 entries (10^3..10^5 with --quick), filled and
 //   read through IDispatch, against the floor object (a std::vector of
@@ -10,6 +10,9 @@
 // - Find over 10^6 short entries (no entry matches, so every entry is
 //   searched) against a plain C++ loop of string_view::find over the same
 //   texts, without any dispatch.
+// - LoadFile of a file of 10^6 lines (10^4 with --quick) against a C++
+//   floor that reads the file whole and splits it into a std::vector of
+//   std::string, without any dispatch.
 // - A form of 64 items (CreateForm, 64 Define calls, ComposeForm,
 //   DestroyForm) against CreateDialogIndirectParam of a template holding the
 //   very controls that form made (cloned from a composed form's window).
@@ -232,6 +235,65 @@ void find_at_scale(IDispatch* sd, const Texts& texts) {
     }
 }
 
+// LoadFile of a file of n lines, ANSI and UTF-8, against reading the file
+// whole and splitting it at its line ends in plain C++.
+void load_file_at_scale(IDispatch* sd, const Texts& texts) {
+    const long n = g_quick ? 10000 : 1000000;
+    const int reps = g_quick ? 3 : 7;
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"torvane-bench-lines-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+    for (const bool utf8 : {false, true}) {
+        std::string bytes;
+        for (long i = 0; i < n; ++i) {
+            bytes += texts.narrow[static_cast<std::size_t>(i % kTexts)];
+            if (utf8) bytes += "\xE8\xA1\xA8";  // one kanji a line: the file is read as UTF-8
+            bytes += "\r\n";
+        }
+        {
+            UniqueFile f(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            DWORD written = 0;
+            ::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        }
+        auto list = made_by(sd, L"CreateList");
+        const DISPID load = id_of(list.get(), L"LoadFile");
+        UniqueBstr wpath(::SysAllocString(path.c_str()));
+        volatile long sink = 0;
+        auto lib = [&] {
+            std::vector<VARIANT> args{str(wpath.get())};
+            const double t0 = now_ns();
+            Variant v;
+            call(list.get(), load, DISPATCH_METHOD, args, &v);
+            sink = v.get().lVal;
+            return (now_ns() - t0) / 1e6;
+        };
+        auto peer = [&] {
+            const double t0 = now_ns();
+            std::vector<std::string> lines;
+            UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            LARGE_INTEGER size{};
+            ::GetFileSizeEx(f.get(), &size);
+            std::string data(static_cast<std::size_t>(size.QuadPart), '\0');
+            DWORD got = 0;
+            ::ReadFile(f.get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr);
+            std::size_t start = 0;
+            for (std::size_t i = 0; i < got; ++i) {
+                if (data[i] != '\r' && data[i] != '\n') continue;
+                lines.emplace_back(data, start, i - start);
+                if (data[i] == '\r' && i + 1 < got && data[i + 1] == '\n') ++i;
+                start = i + 1;
+            }
+            if (start < got) lines.emplace_back(data, start, got - start);
+            sink = static_cast<long>(lines.size());
+            return (now_ns() - t0) / 1e6;
+        };
+        row(std::string("List.LoadFile of ") + power(n) + " lines, " + (utf8 ? "UTF-8 (converted)" : "ANSI"),
+            "C++ read whole + split, no dispatch", "ms", alternate(reps, lib, peer));
+        (void)sink;
+    }
+    ::DeleteFileW(path.c_str());
+}
+
 // ---------------------------------------------------------------- the Form
 
 void pump() {
@@ -436,16 +498,23 @@ int main(int argc, char** argv) {
     {
         auto sd = ComPtr<IDispatch>::adopt(new CTorvane_ScriptDialog());
         const Texts texts;
-        bool only_forms = false, no_forms = false, only_find = false;
+        bool only_forms = false, no_forms = false, only_find = false, only_load = false;
         for (int i = 1; i < argc; ++i) {
             if (!std::strcmp(argv[i], "--forms")) only_forms = true;
             if (!std::strcmp(argv[i], "--no-forms")) no_forms = true;
             if (!std::strcmp(argv[i], "--find")) only_find = no_forms = true;
+            if (!std::strcmp(argv[i], "--load")) only_load = only_find = no_forms = true;
         }
         if (!only_forms) {
             if (!only_find) list_at_scale(sd.get(), texts);
-            head("List.Find: every entry searched, nothing matches (C++ through IDispatch)");
-            find_at_scale(sd.get(), texts);
+            if (!only_load) {
+                head("List.Find: every entry searched, nothing matches (C++ through IDispatch)");
+                find_at_scale(sd.get(), texts);
+            }
+            if (!only_find || only_load) {
+                head("List.LoadFile of a text file (C++ through IDispatch)");
+                load_file_at_scale(sd.get(), texts);
+            }
         }
         if (!no_forms) form_against_bare_dialog(sd.get());
     }

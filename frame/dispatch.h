@@ -565,6 +565,15 @@ constexpr DispEntry bound(const char* name, std::uint16_t type) {
     return DispEntry{name, DISPID_UNKNOWN, nullptr, type, 0, nullptr, nullptr, &detail::field_of<Field>, nullptr};
 }
 
+// A row that answers at a fixed dispatch id instead of its position (the
+// standard ids the engines call without asking, DISPID_NEWENUM). Its
+// position then names no member.
+constexpr DispEntry with_dispid(DispEntry row, DISPID id) {
+    if (id == DISPID_UNKNOWN || id == DISPID_VALUE || id > 0) throw "a fixed id is a negative standard id";
+    row.dispid = id;
+    return row;
+}
+
 // The default-value alias: dispatch id 0 answers as the member named here.
 constexpr DispEntry alias(const char* name) {
     return DispEntry{name, DISPID_UNKNOWN, nullptr, T_ALIAS, 0, nullptr, nullptr, nullptr, nullptr};

@@ -42,9 +42,12 @@ void MemberIndex::build(const ClassInfo& cls) noexcept {
             std::size_t len = 0;
             bool digits = false;
             for (; e.name[len]; ++len) {
-                const unsigned f = fold(static_cast<unsigned char>(e.name[len]));
+                // An underscore (the standard "_NewEnum") is held as 0x7F and,
+                // like a digit, leaves the name to the platform's comparison.
+                const unsigned c = static_cast<unsigned char>(e.name[len]);
+                const unsigned f = c == '_' ? 0x7Fu : fold(c);
                 if (f == 0 || len == kMaxName || used + len + 1 >= kCode) return;  // not indexable: decline all
-                digits = digits || f < 'a';
+                digits = digits || f < 'a' || c == '_';
                 names[used + len] = static_cast<std::uint16_t>(f);
             }
             if (len == 0 || n == kMaxRows) return;

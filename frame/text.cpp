@@ -46,6 +46,23 @@ std::string to_ansi(const wchar_t* text, std::size_t length) {
 
 std::string to_ansi(BSTR text) { return text ? to_ansi(text, ::SysStringLen(text)) : std::string(); }
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text is wchar_t text here");
+
+void append_wide(std::string_view ansi, std::u16string& out) {
+    if (ansi.empty()) return;
+    if (ansi.size() > INT_MAX) throw std::bad_alloc();
+    const int n = static_cast<int>(ansi.size());
+    const int chars = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, nullptr, 0);
+    if (chars <= 0) return;
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(chars));
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, reinterpret_cast<wchar_t*>(&out[at]), chars);
+}
+
+void append_ansi(std::u16string_view wide, std::string& out) {
+    out += to_ansi(reinterpret_cast<const wchar_t*>(wide.data()), wide.size());
+}
+
 UniqueBstr to_bstr(std::string_view ansi) {
     if (ansi.size() > INT_MAX) throw std::bad_alloc();
     if (all_ascii(reinterpret_cast<const unsigned char*>(ansi.data()), ansi.size())) {

@@ -23,6 +23,11 @@ void init_ansi_lead_bytes() noexcept;
 std::string to_ansi(const wchar_t* text, std::size_t length);
 std::string to_ansi(BSTR text);  // a null string gives ""
 
+// The same conversions appended to a text held elsewhere (the conversions
+// that the platform-free file code takes). Throw std::bad_alloc.
+void append_wide(std::string_view ansi, std::u16string& out);
+void append_ansi(std::u16string_view wide, std::string& out);
+
 // ANSI to a new automation string. Throws std::bad_alloc.
 UniqueBstr to_bstr(std::string_view ansi);
 UniqueBstr to_bstr(const wchar_t* text);

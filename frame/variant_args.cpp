@@ -12,6 +12,16 @@ bool change(const VARIANT& in, VARTYPE type, Variant& out) noexcept {
     return SUCCEEDED(change_type(out.ptr(), in, type));
 }
 
+// A present value converted to a number type, read by `read`.
+template <typename T, typename Read>
+ArgState number_arg(const VARIANT& v, VARTYPE type, T& out, Read read) noexcept {
+    if (is_absent(v)) return ArgState::absent;
+    Variant c;
+    if (FAILED(change_type(c.ptr(), v, type))) return ArgState::unconvertible;
+    out = read(c.get());
+    return ArgState::value;
+}
+
 }  // namespace
 
 HRESULT change_type(VARIANT* out, const VARIANT& in, VARTYPE type) noexcept {
@@ -53,11 +63,11 @@ ArgState text_arg(const VARIANT& v, std::string& out) {
 }
 
 ArgState i2_arg(const VARIANT& v, std::int16_t& out) noexcept {
-    if (is_absent(v)) return ArgState::absent;
-    Variant c;
-    if (FAILED(change_type(c.ptr(), v, VT_I2))) return ArgState::unconvertible;
-    out = c.get().iVal;
-    return ArgState::value;
+    return number_arg(v, VT_I2, out, [](const VARIANT& c) { return c.iVal; });
+}
+
+ArgState i4_arg(const VARIANT& v, std::int32_t& out) noexcept {
+    return number_arg(v, VT_I4, out, [](const VARIANT& c) { return static_cast<std::int32_t>(c.lVal); });
 }
 
 }  // namespace torvane

@@ -32,5 +32,6 @@ std::optional<std::string> opt_text(const VARIANT& v);
 enum class ArgState { absent, value, unconvertible };
 ArgState text_arg(const VARIANT& v, std::string& out);
 ArgState i2_arg(const VARIANT& v, std::int16_t& out) noexcept;
+ArgState i4_arg(const VARIANT& v, std::int32_t& out) noexcept;
 
 }  // namespace torvane

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -303,6 +304,24 @@ void EntryStore::clear() noexcept {
     garbage_ = 0;
 }
 
+void EntryStore::permute(const std::vector<std::uint32_t>& order) {
+    if (order.size() != slots_.size()) throw std::invalid_argument("not an order of the entries");
+    std::vector<Slot> old(slots_.size());
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        if (order[i] >= old.size()) throw std::invalid_argument("not an order of the entries");
+        old[i] = slots_[i];
+    }
+    drop_index();
+    for (std::size_t i = 0; i < old.size(); ++i) slots_[i] = old[order[i]];
+}
+
+void EntryStore::swap(EntryStore& other) noexcept {
+    slots_.swap(other.slots_);
+    bytes_.swap(other.bytes_);
+    std::swap(garbage_, other.garbage_);
+    index_.swap(other.index_);
+    std::swap(equal_searches_, other.equal_searches_);
+}
 
 std::size_t EntryStore::find_equal(std::string_view text, std::size_t from, std::size_t to) {
     if (from > to || to >= slots_.size()) return npos;

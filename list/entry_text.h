@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace torvane {
@@ -75,6 +76,11 @@ public:
     void erase(std::size_t index);
     // Removes every entry and releases the storage.
     void clear() noexcept;
+    // Puts the entries in a new order: entry i becomes the one that was at
+    // order[i] (order holds every old position once). Throws std::bad_alloc
+    // with the order unchanged.
+    void permute(const std::vector<std::uint32_t>& order);
+    void swap(EntryStore& other) noexcept;
 
     // The first entry in [from, to] (to < size()) whose bytes equal text, or
     // npos. A store searched again before it changes (appends aside) answers
@@ -119,6 +125,10 @@ private:
         // Removes the slot at index; a second spare block is released.
         void erase(std::size_t index) noexcept;
         void release() noexcept;
+        void swap(SlotBlocks& other) noexcept {
+            blocks_.swap(other.blocks_);
+            std::swap(size_, other.size_);
+        }
 
     private:
         void trim(std::size_t blocks) noexcept;

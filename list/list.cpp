@@ -14,11 +14,15 @@
 // the list unchanged.
 #include "list/list.h"
 
+#include <climits>
 #include <optional>
 
 #include "frame/guids.h"
 #include "frame/text.h"
 #include "frame/variant_args.h"
+#include "list/list_enum.h"
+#include "list/sort_text.h"
+#include "list/text_file.h"
 
 namespace torvane {
 
@@ -45,6 +49,10 @@ struct CListExObj::Members {
         /* 17 */ readonly<&Self::getColCount>                      ("ColCount",            P_I4,                         T_I2),
         /* 18 */ property<&Self::getColValue, &Self::putColValue>  ("ColValue",            P_I4 P_I2,                    T_BSTR),
         /* 19 */ alias                                             ("Value"),
+        /* 20 */ method<&Self::sort>                               ("Sort",                P_VARIANT P_VARIANT,          T_BOOL),
+        /* 21 */ method<&Self::loadFile>                           ("LoadFile",            P_STR P_VARIANT,              T_I4),
+        /* 22 */ method<&Self::saveFile>                           ("SaveFile",            P_STR P_VARIANT P_VARIANT,    T_BOOL),
+        /* -4 */ with_dispid(method<&Self::newEnum>                ("_NewEnum",                                          T_UNKNOWN), DISPID_NEWENUM),
     };
 };
 
@@ -214,5 +222,141 @@ std::int32_t CListExObj::findCol(std::int32_t start, std::int32_t end, std::int1
     }
     return -1;
 }
+
+// ---------------------------------------------------------------------------
+// Sorting, text files, enumeration. Each handler converts all its arguments
+// before it looks at the list: a conversion may run script code (an object's
+// default value) that changes the list.
+
+namespace {
+
+// The locale's sort key of a text (LCMapString): byte strings that compare
+// as the user's locale orders the texts. An empty text has the empty key,
+// which comes first.
+void collation_key(std::string_view text, DWORD flags, std::string& key) {
+    key.clear();
+    if (text.empty()) return;
+    if (text.size() > INT_MAX / 8) throw std::bad_alloc();
+    const int n = static_cast<int>(text.size());
+    const DWORD how = LCMAP_SORTKEY | flags;
+    key.resize(text.size() * 6 + 32);
+    int got = ::LCMapStringA(LOCALE_USER_DEFAULT, how, text.data(), n, &key[0], static_cast<int>(key.size()));
+    if (got == 0) {
+        const int need = ::LCMapStringA(LOCALE_USER_DEFAULT, how, text.data(), n, nullptr, 0);
+        if (need > 0) {
+            key.resize(static_cast<std::size_t>(need));
+            got = ::LCMapStringA(LOCALE_USER_DEFAULT, how, text.data(), n, &key[0], need);
+        }
+    }
+    if (got <= 0) {
+        key.assign(text);  // no key from the platform: the bytes themselves
+        return;
+    }
+    key.resize(static_cast<std::size_t>(got));
+}
+
+// An optional whole number: its default when absent, false when present but
+// not a number.
+bool whole_number(const VARIANT& v, std::int32_t fallback, std::int32_t& out) {
+    out = fallback;
+    return i4_arg(v, out) != ArgState::unconvertible;
+}
+
+}  // namespace
+
+bool CListExObj::sort(const VARIANT& column, const VARIANT& mode) {
+    std::int32_t col = -1, how = 0;
+    if (!whole_number(column, -1, col) || !whole_number(mode, 0, how)) return false;
+    if (col < -1 || col > SHRT_MAX || how < 0 || (how & ~kSortModeBits) != 0) return false;
+
+    const DWORD flags = (how & kSortIgnoreCase) ? NORM_IGNORECASE | NORM_IGNOREWIDTH : 0;
+    const bool numbers = (how & kSortNumbers) != 0;
+    const SeparatorSet separators(col_separate_char_, ansi_lead_bytes());
+    const ColumnRules rules{separators, col_separate_short_space_ != FALSE, ansi_lead_bytes()};
+    SortKeys keys(entries_.size());
+    std::string key;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        // The text compared: the whole entry, or its field as ColValue reads it.
+        std::string_view subject = entries_.at(i);
+        if (col >= 0 && (no_separators() || !column_at(subject, rules, col, subject))) subject = std::string_view();
+        double number = 0;
+        if (numbers && leading_number(subject, number)) {
+            keys.add_number(number);
+            continue;
+        }
+        collation_key(subject, flags, key);
+        if (numbers)
+            keys.add_non_number(key);
+        else
+            keys.add_text(key);
+    }
+    entries_.permute(keys.stable_order((how & kSortDescending) != 0));
+    return true;
+}
+
+namespace {
+
+// The encoding a script names; `out` stays empty when it names none (absent
+// or ""). False for a value that is no known name.
+bool named_encoding(const VARIANT& v, std::optional<Encoding>& out) {
+    std::string name;
+    switch (text_arg(v, name)) {
+    case ArgState::absent: return true;
+    case ArgState::unconvertible: return false;
+    case ArgState::value: break;
+    }
+    if (name.empty()) return true;
+    out = encoding_named(name);
+    return out.has_value();
+}
+
+}  // namespace
+
+std::int32_t CListExObj::loadFile(std::string_view path, const VARIANT& encoding) {
+    std::optional<Encoding> forced;
+    if (!named_encoding(encoding, forced)) return -1;
+    std::string bytes;
+    if (!read_whole_file(path, bytes)) return -1;
+    Encoding e = forced ? *forced : detect_encoding(bytes);
+    if (e == Encoding::utf8 && mark_length(bytes, e)) e = Encoding::utf8_bom;  // written back with its mark
+
+    std::string decoded;
+    if (e != Encoding::ansi) {
+        decoded = decode_to_ansi(bytes, e, [](std::u16string_view wide, std::string& out) { append_ansi(wide, out); });
+        std::string().swap(bytes);
+    }
+    EntryStore loaded;
+    split_lines(e == Encoding::ansi ? bytes : decoded, ansi_lead_bytes(),
+                [&loaded](std::string_view line) { loaded.append(line); });
+    entries_.swap(loaded);
+    file_encoding_ = e;
+    return static_cast<std::int32_t>(entries_.size());
+}
+
+bool CListExObj::saveFile(std::string_view path, const VARIANT& encoding, const VARIANT& line_end) {
+    std::optional<Encoding> named;
+    std::string end;
+    if (!named_encoding(encoding, named) || text_arg(line_end, end) == ArgState::unconvertible) return false;
+    if (end.empty()) end = "\r\n";
+    const Encoding e = named ? *named : file_encoding_;
+
+    ReplacingFile file;
+    if (!file.create(path)) return false;
+    const AnsiToWide to_wide = [](std::string_view ansi, std::u16string& out) { append_wide(ansi, out); };
+    TextEncoder encoder(e, end, to_wide);
+    std::string out;
+    encoder.start(out);
+    constexpr std::size_t kChunk = 1 << 20;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        encoder.add_line(entries_.at(i), out);
+        if (out.size() >= kChunk) {
+            if (!file.write(out)) return false;
+            out.clear();
+        }
+    }
+    return file.write(out) && file.commit();
+}
+
+ComPtr<IUnknown> CListExObj::newEnum() { return create_entry_enumerator(entries_); }
 
 }  // namespace torvane

@@ -12,6 +12,7 @@
 #include "frame/raii.h"
 #include "list/column_text.h"
 #include "list/entry_text.h"
+#include "list/file_text.h"
 
 namespace torvane {
 
@@ -45,6 +46,10 @@ private:
     std::int16_t getColCount(std::int32_t index);
     std::string getColValue(std::int32_t index, std::int16_t column);
     void putColValue(std::int32_t index, std::int16_t column, std::string_view text);
+    bool sort(const VARIANT& column, const VARIANT& mode);
+    std::int32_t loadFile(std::string_view path, const VARIANT& encoding);
+    bool saveFile(std::string_view path, const VARIANT& encoding, const VARIANT& line_end);
+    ComPtr<IUnknown> newEnum();
 
     bool valid(std::int32_t index) const noexcept {
         return index >= 0 && static_cast<std::size_t>(index) < entries_.size();
@@ -57,6 +62,7 @@ private:
     BOOL col_return_null_ = FALSE;
     std::string col_separate_char_ = " \t";
     BOOL col_separate_short_space_ = TRUE;
+    Encoding file_encoding_ = Encoding::ansi;  // what LoadFile last read: SaveFile's default
 };
 
 // A new, empty List object; the pointer carries its one reference.

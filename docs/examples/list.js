@@ -133,3 +133,39 @@ l.AddTail("apple 3");
 l.AddTail("pear 5");
 l.AddTail("plum 5");
 WScript.Echo(l.FindCol(0, -1, 1, "5", 2), l.FindCol(2, -1, 1, "5", 2), l.FindCol(0, -1, 0, "x"));
+
+// == List.Sort
+var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
+l.AddTail("pear 3"); l.AddTail("Apple 10"); l.AddTail("fig 2");
+if (l.Sort()) WScript.Echo(l(0) + ", " + l(1) + ", " + l(2));
+l.Sort(1, 2);
+WScript.Echo(l(0) + ", " + l(1) + ", " + l(2));
+l.Sort(1, 3);
+WScript.Echo(l(0) + ", " + l(1) + ", " + l(2));
+if (!l.Sort(0, 8)) WScript.Echo("mode 8 refused");
+
+// == List.LoadFile
+var fso = new ActiveXObject("Scripting.FileSystemObject");
+var f = fso.CreateTextFile("in.txt", true);
+f.Write("alpha\r\nbeta\n\ngamma\r\n");
+f.Close();
+var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
+WScript.Echo(l.LoadFile("in.txt"), "[" + l(2) + "]", l(3));
+WScript.Echo(l.LoadFile("missing.txt"), l.Count);
+
+// == List.SaveFile
+var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
+l.AddTail("one"); l.AddTail("two");
+if (l.SaveFile("out.txt", "utf-16le", "\n")) WScript.Echo("saved");
+var fso = new ActiveXObject("Scripting.FileSystemObject");
+WScript.Echo(fso.GetFile("out.txt").Size);
+if (!l.SaveFile("no\\such\\folder\\out.txt")) WScript.Echo("not saved");
+
+// == List._NewEnum
+var l = new ActiveXObject("TorvaneScriptDialog").CreateList();
+l.AddTail("a"); l.AddTail("b"); l.AddTail("c");
+for (var e = new Enumerator(l); !e.atEnd(); e.moveNext()) {
+    WScript.Echo(e.item());
+    l.RemoveAll();
+}
+WScript.Echo(l.Count);

@@ -108,7 +108,7 @@ done
 src=$(cd "$here/../.." && pwd)
 for pair in scriptdialog:ScriptDialog list:List forms/form:Form outwin:OutputWindow; do
     dir=${pair%%:*} object=${pair##*:}
-    members=$(cat "$src/$dir"/*.cpp 2>/dev/null | grep -oE '>[[:space:]]*\("[A-Za-z]+"' | sed 's/.*"\(.*\)"/\1/' | sort -u)
+    members=$(cat "$src/$dir"/*.cpp 2>/dev/null | grep -oE '>[[:space:]]*\("[A-Za-z_]+"' | sed 's/.*"\(.*\)"/\1/' | sort -u)
     [ -n "$members" ] || continue
     for m in $members; do
         [ -f "$work/ex/$object.$m.vbs" ] || fail "$object.$m is in the member table of $dir/ but not in reference.md"
