@@ -70,6 +70,24 @@ int CALLBACK break_at_blanks(LPWSTR text, int at, int length, int code) {
     }
 }
 
+// The text box's drawing held back while a write changes it: the box then
+// paints once, when the thread next dispatches its messages, rather than at
+// every step of the write (under Wine each step of a shown box paints at
+// once, which costs far more than the change itself).
+class DrawingDeferred {
+public:
+    explicit DrawingDeferred(HWND box) noexcept : box_(box) { ::SendMessageW(box_, WM_SETREDRAW, FALSE, 0); }
+    DrawingDeferred(const DrawingDeferred&) = delete;
+    DrawingDeferred& operator=(const DrawingDeferred&) = delete;
+    ~DrawingDeferred() {
+        ::SendMessageW(box_, WM_SETREDRAW, TRUE, 0);
+        ::RedrawWindow(box_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    }
+
+private:
+    HWND box_;
+};
+
 }  // namespace
 
 class COutputWindowObj final : public DispatchObject, public DialogWindow {
@@ -94,6 +112,7 @@ private:
     std::string getText() { return hwnd() ? window_text_ansi(text_box()) : std::string(); }
     void putText(const char* text) {
         if (!hwnd()) return;
+        const DrawingDeferred deferred(text_box());
         const View before = view();
         ::SetWindowTextA(text_box(), text);
         restore(before);
@@ -101,6 +120,7 @@ private:
     // Costs what the added text costs: the box's own text is never read.
     void appendText(const char* text) {
         if (!hwnd()) return;
+        const DrawingDeferred deferred(text_box());
         const View before = view();
         select_end();
         ::SendMessageA(text_box(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
