@@ -2,7 +2,7 @@
 ' clipboard, Japanese text in the code page, Null without text, Version
 ' read-only.
 Option Explicit
-Dim sd, sd2, kanji, parts, i, readOnlyText
+Dim sd, sd2, kanji, parts, i
 Set sd = CreateObject("TorvaneScriptDialog")
 Set sd2 = CreateObject("TorvaneScriptDialog")
 
@@ -32,13 +32,9 @@ For i = 0 To 3
     Check IsNumeric(parts(i)), "part " & i & " is a number"
 Next
 If Cp932() Then
-    readOnlyText = Chr(&H93C7) & Chr(&H82DD) & Chr(&H8EE6) & Chr(&H82E8) & Chr(&H90EA) & Chr(&H9770) & _
-        Chr(&HCC) & Chr(&HDF) & Chr(&HDB) & Chr(&HCA) & Chr(&HDF) & Chr(&HC3) & Chr(&HA8) & Chr(&H82C9) & _
-        Chr(&H82CD) & Chr(&H8F91) & Chr(&H82AB) & Chr(&H8D9E) & Chr(&H82DF) & Chr(&H82DC) & Chr(&H82B9) & _
-        Chr(&H82F1) & Chr(&H8142)
     On Error Resume Next
     sd.Version = "9.9.9.9"
-    CheckErr 0, readOnlyText, "assigning Version is the read-only error"
+    CheckErr 0, ReadOnlyText(), "assigning Version is the read-only error"
     On Error GoTo 0
 End If
 Check sd.Version <> "9.9.9.9", "Version unchanged"
