@@ -71,9 +71,9 @@ int CALLBACK break_at_blanks(LPWSTR text, int at, int length, int code) {
 }
 
 // The text box's drawing held back while a write changes it: the box then
-// paints once, when the thread next dispatches its messages, rather than at
-// every step of the write (under Wine each step of a shown box paints at
-// once, which costs far more than the change itself).
+// paints once, when the thread next dispatches its messages, rather than
+// scrolling and repainting a shown box at every step of the write (which
+// cost a shown box many times what the change itself costs).
 class DrawingDeferred {
 public:
     explicit DrawingDeferred(HWND box) noexcept : box_(box) { ::SendMessageW(box_, WM_SETREDRAW, FALSE, 0); }
