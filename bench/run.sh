@@ -51,6 +51,9 @@ run_all() {
     "$WINE" "$bin/peer_bench.exe" ${quick:+--quick} >"$work/out" 2>&1 || failed "peer_bench failed"
     cat "$work/out"
     grep -q '^END' "$work/out" || failed "peer_bench stopped early"
+    "$WINE" "$bin/output_bench.exe" ${quick:+--quick} >"$work/out" 2>&1 || failed "output_bench failed"
+    cat "$work/out"
+    grep -q '^END' "$work/out" || failed "output_bench stopped early"
 }
 
 echo "== benchmarks: $arch build, code page 932, $(date -u '+%Y-%m-%d %H:%M UTC')${quick:+ (quick: too short to mean anything)}"

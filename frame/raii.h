@@ -2,8 +2,9 @@
 // Owners of platform resources: one small move-only type per kind, all with
 // the same verbs (get, put, release, reset, explicit bool). The raw release
 // calls of the platform (SysFreeString, VariantClear, Release, DestroyWindow,
-// RegCloseKey, CloseHandle, DeleteObject, CoTaskMemFree, DragFinish) appear
-// only in this file.
+// RegCloseKey, CloseHandle, DeleteObject, ReleaseDC, CoTaskMemFree,
+// DragFinish, GlobalFree, GlobalUnlock, CloseClipboard) appear only in this
+// file.
 
 #include <windows.h>
 #include <oleauto.h>
@@ -77,6 +78,11 @@ struct GdiTraits {
     static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 };
 
+struct HglobalTraits {
+    static HGLOBAL invalid() noexcept { return nullptr; }
+    static void close(HGLOBAL h) noexcept { ::GlobalFree(h); }
+};
+
 // Shell item lists (SHGetSpecialFolderLocation and kin) come from the task
 // allocator, which is also the shell's allocator.
 struct ItemIdListTraits {
@@ -92,6 +98,59 @@ using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;        // CreateFil
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiTraits>;
 using UniqueItemIdList = UniqueResource<ITEMIDLIST*, ItemIdListTraits>;
 using UniqueHdrop = UniqueResource<HDROP, HdropTraits>;           // a drop from the shell (WM_DROPFILES)
+using UniqueHglobal = UniqueResource<HGLOBAL, HglobalTraits>;     // GlobalAlloc blocks not yet handed on
+
+// A window's display context (GetDC) for the scope that measures with it,
+// given back with ReleaseDC.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_) ::ReleaseDC(hwnd_, dc_);
+    }
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// A global memory block locked for the scope (GlobalLock); get() is null
+// when the lock failed.
+class GlobalLocked {
+public:
+    explicit GlobalLocked(HGLOBAL block) noexcept : block_(block), p_(block ? ::GlobalLock(block) : nullptr) {}
+    GlobalLocked(const GlobalLocked&) = delete;
+    GlobalLocked& operator=(const GlobalLocked&) = delete;
+    ~GlobalLocked() {
+        if (p_) ::GlobalUnlock(block_);
+    }
+    void* get() const noexcept { return p_; }
+
+private:
+    HGLOBAL block_;
+    void* p_;
+};
+
+// The clipboard while this thread holds it open: give it a successful
+// OpenClipboard, and it closes the clipboard at the end of the scope.
+class ClipboardOpened {
+public:
+    ClipboardOpened() noexcept = default;
+    ClipboardOpened(const ClipboardOpened&) = delete;
+    ClipboardOpened& operator=(const ClipboardOpened&) = delete;
+    ~ClipboardOpened() {
+        if (open_) ::CloseClipboard();
+    }
+    void opened() noexcept { open_ = true; }
+    explicit operator bool() const noexcept { return open_; }
+
+private:
+    bool open_ = false;
+};
 
 // An owned VARIANT: initialised empty, cleared on destruction. Values that
 // own nothing (numbers, dates, by-reference values) are dropped without a

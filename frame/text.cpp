@@ -63,6 +63,17 @@ void append_ansi(std::u16string_view wide, std::string& out) {
     out += to_ansi(reinterpret_cast<const wchar_t*>(wide.data()), wide.size());
 }
 
+std::string utf8_to_ansi(std::string_view utf8) {
+    if (utf8.empty()) return std::string();
+    if (utf8.size() > INT_MAX / 2) throw std::bad_alloc();
+    const int n = static_cast<int>(utf8.size());
+    const int chars = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), n, nullptr, 0);
+    if (chars <= 0) return std::string();
+    std::wstring wide(static_cast<std::size_t>(chars), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), n, wide.data(), chars);
+    return to_ansi(wide.data(), wide.size());
+}
+
 UniqueBstr to_bstr(std::string_view ansi) {
     if (ansi.size() > INT_MAX) throw std::bad_alloc();
     if (all_ascii(reinterpret_cast<const unsigned char*>(ansi.data()), ansi.size())) {

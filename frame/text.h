@@ -22,6 +22,8 @@ void init_ansi_lead_bytes() noexcept;
 // std::bad_alloc when memory runs out.
 std::string to_ansi(const wchar_t* text, std::size_t length);
 std::string to_ansi(BSTR text);  // a null string gives ""
+// UTF-8 to ANSI, likewise (malformed sequences become U+FFFD first).
+std::string utf8_to_ansi(std::string_view utf8);
 
 // The same conversions appended to a text held elsewhere (the conversions
 // that the platform-free file code takes). Throw std::bad_alloc.

@@ -5,8 +5,14 @@
 // close request, and is destroyed at final release. Should the window be
 // destroyed from outside all the same, the properties read as empty, false or
 // 0 and their puts do nothing.
+//
+// The view follows the output: when the text box showed the end of its text
+// before a write (Text or AppendText), the write moves the caret to the new
+// end and scrolls it into view; when the user had scrolled elsewhere, the
+// write puts back the first visible line and the selection as they were.
 #include "outwin/output_window.h"
 
+#include <climits>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -40,6 +46,48 @@ std::string window_text_ansi(HWND hwnd) {
     }
 }
 
+bool is_blank(wchar_t c) noexcept { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+
+// Words end at blanks, as in the classic edit control; long words break at
+// the edge. The text box asks this of the few characters around a line end
+// only, where Wine's own procedure analyses the whole text on every change
+// (which made each append cost in proportion to the text already there).
+int CALLBACK break_at_blanks(LPWSTR text, int at, int length, int code) {
+    if (!text) return 0;
+    if (at > length) at = length;
+    if (at < 0) at = 0;
+    switch (code) {
+    case WB_ISDELIMITER:
+        return at < length && is_blank(text[at]);
+    case WB_LEFT:  // the start of the word before `at`
+        while (at > 0 && is_blank(text[at - 1])) --at;
+        while (at > 0 && !is_blank(text[at - 1])) --at;
+        return at;
+    default:  // WB_RIGHT: the start of the word after `at`
+        while (at < length && !is_blank(text[at])) ++at;
+        while (at < length && is_blank(text[at])) ++at;
+        return at;
+    }
+}
+
+// The text box's drawing held back while a write changes it: the box then
+// paints once, when the thread next dispatches its messages, rather than
+// scrolling and repainting a shown box at every step of the write (which
+// cost a shown box many times what the change itself costs).
+class DrawingDeferred {
+public:
+    explicit DrawingDeferred(HWND box) noexcept : box_(box) { ::SendMessageW(box_, WM_SETREDRAW, FALSE, 0); }
+    DrawingDeferred(const DrawingDeferred&) = delete;
+    DrawingDeferred& operator=(const DrawingDeferred&) = delete;
+    ~DrawingDeferred() {
+        ::SendMessageW(box_, WM_SETREDRAW, TRUE, 0);
+        ::RedrawWindow(box_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    }
+
+private:
+    HWND box_;
+};
+
 }  // namespace
 
 class COutputWindowObj final : public DispatchObject, public DialogWindow {
@@ -63,7 +111,20 @@ private:
     }
     std::string getText() { return hwnd() ? window_text_ansi(text_box()) : std::string(); }
     void putText(const char* text) {
-        if (hwnd()) ::SetWindowTextA(text_box(), text);
+        if (!hwnd()) return;
+        const DrawingDeferred deferred(text_box());
+        const View before = view();
+        ::SetWindowTextA(text_box(), text);
+        restore(before);
+    }
+    // Costs what the added text costs: the box's own text is never read.
+    void appendText(const char* text) {
+        if (!hwnd()) return;
+        const DrawingDeferred deferred(text_box());
+        const View before = view();
+        select_end();
+        ::SendMessageA(text_box(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+        restore(before);
     }
     std::int16_t getPosX() { return static_cast<std::int16_t>(rect().left); }
     void putPosX(std::int16_t x) { move_to(x, rect().top); }
@@ -103,9 +164,26 @@ private:
         if (hwnd()) ::SetWindowPos(hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
     }
 
+    // What a write keeps of the text box's view.
+    struct View {
+        bool at_end;  // the last line was in view
+        int first_line;
+        DWORD selection_start, selection_end;
+    };
+    View view() const noexcept;
+    void restore(const View& before) noexcept;
+    void select_end() noexcept {
+        // Positions beyond the text stand for its end.
+        ::SendMessageW(text_box(), EM_SETSEL, INT_MAX, INT_MAX);
+    }
+    int visible_lines() const noexcept;
+
     void centre() noexcept;
+    void measure_line_height() noexcept;
     void fit_text_box() noexcept;
     bool on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+
+    int line_height_ = 1;  // of the text box's font, in pixels
 };
 
 struct COutputWindowObj::Members {
@@ -121,6 +199,7 @@ struct COutputWindowObj::Members {
         /* 7 */ property<&Self::getHeight,  &Self::putHeight> ("Height",  T_I2),
         /* 8 */ property<&Self::getTitle,   &Self::putTitle>  ("Title",   T_BSTR),
         /* 9 */ alias                                         ("Text"),
+        /*10 */ method<&Self::appendText>                     ("AppendText", P_STR, T_EMPTY),
     };
 };
 
@@ -130,6 +209,17 @@ LONG g_live = 0;
 
 const ClassInfo COutputWindowObj::kClass = {"COutputWindowObj", &IID_IOutputWindow, make_table(Members::table),
                                             &g_live};
+
+void COutputWindowObj::measure_line_height() noexcept {
+    const HWND box = text_box();
+    const WindowDc dc(box);
+    if (!dc) return;
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(box, WM_GETFONT, 0, 0));
+    const HGDIOBJ old = font ? ::SelectObject(dc.get(), font) : nullptr;
+    TEXTMETRICW tm{};
+    if (::GetTextMetricsW(dc.get(), &tm) && tm.tmHeight > 0) line_height_ = tm.tmHeight;
+    if (old) ::SelectObject(dc.get(), old);
+}
 
 // In the middle of the work area of the window's monitor.
 void COutputWindowObj::centre() noexcept {
@@ -141,6 +231,39 @@ void COutputWindowObj::centre() noexcept {
     const int x = area.left + ((area.right - area.left) - (r.right - r.left)) / 2;
     const int y = area.top + ((area.bottom - area.top) - (r.bottom - r.top)) / 2;
     move_to(x, y);
+}
+
+COutputWindowObj::View COutputWindowObj::view() const noexcept {
+    const HWND box = text_box();
+    View v{};
+    v.first_line = static_cast<int>(::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const int lines = static_cast<int>(::SendMessageW(box, EM_GETLINECOUNT, 0, 0));
+    v.at_end = v.first_line + visible_lines() >= lines;
+    ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&v.selection_start),
+                   reinterpret_cast<LPARAM>(&v.selection_end));
+    return v;
+}
+
+void COutputWindowObj::restore(const View& before) noexcept {
+    const HWND box = text_box();
+    if (before.at_end) {
+        select_end();
+        ::SendMessageW(box, EM_SCROLLCARET, 0, 0);
+        return;
+    }
+    // The box clamps a selection beyond a shorter new text.
+    ::SendMessageW(box, EM_SETSEL, before.selection_start, before.selection_end);
+    const int now = static_cast<int>(::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
+    if (now != before.first_line) ::SendMessageW(box, EM_LINESCROLL, 0, before.first_line - now);
+}
+
+// Whole lines that fit the text box's formatting rectangle, as the box
+// counts them.
+int COutputWindowObj::visible_lines() const noexcept {
+    RECT r{};
+    ::SendMessageW(text_box(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    const int lines = (r.bottom - r.top) / line_height_;
+    return lines > 1 ? lines : 1;
 }
 
 void COutputWindowObj::fit_text_box() noexcept {
@@ -155,6 +278,8 @@ bool COutputWindowObj::on_message(UINT msg, WPARAM wp, LPARAM, INT_PTR& result) 
         case WM_INITDIALOG:
             // Output may grow far beyond the text box's default limit.
             ::SendMessageW(text_box(), EM_SETLIMITTEXT, 0, 0);
+            ::SendMessageW(text_box(), EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&break_at_blanks));
+            measure_line_height();
             centre();
             result = TRUE;  // focus to the text box
             return true;

@@ -189,7 +189,7 @@ bool CTorvane_ScriptDialog::moveFile(const char* source, const char* target, con
 }
 
 Variant CTorvane_ScriptDialog::getLocalPathName(const char* text) {
-    const std::optional<std::string> path = decode_local_path(text, ansi_lead_bytes());
+    const std::optional<std::string> path = decode_local_path(text, ansi_lead_bytes(), utf8_to_ansi);
     if (!path) return Variant::null();
     return text_result(*path);
 }

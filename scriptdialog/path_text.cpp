@@ -11,28 +11,6 @@ bool is_single(std::string_view s, std::size_t i, const LeadBytes& lead, char c)
     return s[i] == c && lead.char_len(s, i) == 1;
 }
 
-int hex_digit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-// The value of `digits` read as strtol(digits, nullptr, 16) reads it. The
-// texts here are at most two characters, so a "0x" prefix can only read as 0
-// either way and needs no case of its own.
-long read_hex(std::string_view digits) {
-    std::size_t i = 0;
-    while (i < digits.size() && is_blank(digits[i])) ++i;
-    bool negative = false;
-    if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) negative = digits[i++] == '-';
-    long value = 0;
-    for (int d; i < digits.size() && (d = hex_digit(digits[i])) >= 0; ++i) value = value * 16 + d;
-    return negative ? -value : value;
-}
-
 bool equals_ascii_nocase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -68,7 +46,8 @@ std::string change_extension(std::string_view path, std::string_view extension, 
     return result;
 }
 
-std::optional<std::string> decode_local_path(std::string_view text, const LeadBytes& lead) {
+std::optional<std::string> decode_local_path(std::string_view text, const LeadBytes& lead,
+                                             const Utf8ToCodePage& to_code_page) {
     // A zero byte ends the text, as it ends a string handed over by a script.
     text = text.substr(0, text.find('\0'));
     if (text.empty()) return std::nullopt;
@@ -94,28 +73,7 @@ std::optional<std::string> decode_local_path(std::string_view text, const LeadBy
         return std::nullopt;
     }
 
-    std::string out;
-    out.reserve(text.size() - start);
-    for (std::size_t i = start; i < text.size();) {
-        const std::size_t len = lead.char_len(text, i);
-        const char c = text[i];
-        if (len == 1 && c == '/') {
-            out.push_back('\\');
-            ++i;
-        } else if (len == 1 && c == '%') {
-            // The two characters after the '%', or as many as remain.
-            std::size_t end = i + 1;
-            for (int n = 0; n < 2 && end < text.size(); ++n) end += lead.char_len(text, end);
-            const char byte = static_cast<char>(static_cast<unsigned long>(read_hex(text.substr(i + 1, end - i - 1))) & 0xFF);
-            if (byte == '\0') break;
-            out.push_back(byte);
-            i = end;
-        } else {
-            out.append(text.substr(i, len));
-            i += len;
-        }
-    }
-    return out;
+    return decode_address_path(text.substr(start), lead, to_code_page);
 }
 
 namespace {

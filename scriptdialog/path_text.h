@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "frame/mbcs.h"
+#include "scriptdialog/url_text.h"
 
 namespace torvane {
 
@@ -30,12 +31,12 @@ std::string change_extension(std::string_view path, std::string_view extension, 
 //  - exactly two ':' : the text must start with "file:" (any case); after the
 //    slashes that follow, a drive letter and ':' must come;
 //  - any other count : nullopt, as for an empty text.
-// Decoding turns '/' into '\\' and "%XY" into the byte whose value is XY read
-// as a base-16 number the way strtol reads it (leading blanks and a sign
-// accepted, reading stops at the first non-digit; low 8 bits kept). A "%"
-// near the end reads the characters that remain. A decoded zero byte ends
-// the result.
-std::optional<std::string> decode_local_path(std::string_view text, const LeadBytes& lead);
+// The path from the drive letter on is decoded by decode_address_path
+// (url_text.h): '/' becomes '\\', escapes of UTF-8 text are converted with
+// `to_code_page`, other "%XY" escapes become bytes, and a decoded zero byte
+// ends the result.
+std::optional<std::string> decode_local_path(std::string_view text, const LeadBytes& lead,
+                                             const Utf8ToCodePage& to_code_page);
 
 // What the directory walk asks of the file system.
 enum class PathKind { missing, file, directory };

@@ -1,7 +1,10 @@
-// The ScriptDialog object: member table, settings, TickCount, About and the
-// factories of the other three objects. Every ScriptDialog object holds the
+// The ScriptDialog object: member table, settings, TickCount, About, Version
+// and the factories of the other three objects. Every ScriptDialog object holds the
 // module lock from construction to destruction.
 #include "scriptdialog/scriptdialog.h"
+
+#include <cstring>
+#include <vector>
 
 #include "forms/form/form.h"
 #include "frame/guids.h"
@@ -54,6 +57,8 @@ struct CTorvane_ScriptDialog::Members {
         /* 36 */ method<&Self::getLocalPathName>                        ("GetLocalPathName",     P_STR,                  T_VARIANT),
         /* 37 */ method<&Self::findWindow>                              ("FindWindow",           P_STR P_STR,            T_VARIANT),
         /* 38 */ property<&Self::getProfileValue, &Self::putProfileValue>("ProfileValue",        P_STR P_VARIANT,        T_BSTR),
+        /* 39 */ property<&Self::getClipboardText, &Self::putClipboardText>("ClipboardText",                      T_VARIANT),
+        /* 40 */ readonly<&Self::version>                               ("Version",                                T_BSTR),
     };
 };
 
@@ -79,6 +84,30 @@ double CTorvane_ScriptDialog::about() {
     const std::wstring caption = module::load_string(IDS_ABOUT_CAPTION);
     ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
     return 1.0;
+}
+
+// "1.2.3.4", from the fixed part of the library's own version resource
+// (read from the module in memory: no file is opened).
+std::string CTorvane_ScriptDialog::version() {
+    const HMODULE self = module::instance();
+    const HRSRC found = ::FindResourceW(self, MAKEINTRESOURCEW(VS_VERSION_INFO),
+                                       MAKEINTRESOURCEW(16) /* RT_VERSION */);
+    const HGLOBAL loaded = found ? ::LoadResource(self, found) : nullptr;
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (!data) return std::string();
+    // VerQueryValue may write into the block: it gets a copy.
+    const DWORD size = ::SizeofResource(self, found);
+    std::vector<char> block(static_cast<const char*>(data), static_cast<const char*>(data) + size);
+    void* info = nullptr;
+    UINT length = 0;
+    wchar_t root[] = L"\\";
+    if (!::VerQueryValueW(block.data(), root, &info, &length) || !info || length < sizeof(VS_FIXEDFILEINFO))
+        return std::string();
+    VS_FIXEDFILEINFO fixed;
+    std::memcpy(&fixed, info, sizeof fixed);
+    if (fixed.dwSignature != VS_FFI_SIGNATURE) return std::string();
+    return std::to_string(HIWORD(fixed.dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed.dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(fixed.dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed.dwFileVersionLS));
 }
 
 ComPtr<IUnknown> CTorvane_ScriptDialog::createForm() { return create_form_object(); }

@@ -3,7 +3,9 @@
 // settings that scripts read and write as plain properties and carries the
 // utility members. The member table is in scriptdialog.cpp; the handlers live
 // in one source per group:
-//   scriptdialog.cpp   settings, TickCount, About, the three object factories
+//   scriptdialog.cpp   settings, TickCount, About, Version, the three object
+//                      factories
+//   clipboard.cpp      ClipboardText
 //   number_format.cpp  FloatS, IntS, IsEqual, IsPointEqual
 //   file_ops.cpp       version, directory, temporary, attribute, time, copy,
 //                      extension, local path and special folder members
@@ -44,6 +46,11 @@ private:
     ComPtr<IUnknown> createForm();
     ComPtr<IUnknown> createOutputWindow();
     ComPtr<IUnknown> createList();
+    std::string version();
+
+    // clipboard.cpp
+    Variant getClipboardText();
+    void putClipboardText(const VARIANT& value);
 
     // number_format.cpp
     std::string floatS(double value, const VARIANT& digits);

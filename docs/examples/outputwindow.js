@@ -48,3 +48,14 @@ WScript.Echo(w.Height);
 var w = new ActiveXObject("TorvaneScriptDialog").CreateOutputWindow();
 w.Title = "Backup log";
 WScript.Echo(w.Title);
+
+// == OutputWindow.AppendText
+var sd = new ActiveXObject("TorvaneScriptDialog");
+var w = sd.CreateOutputWindow();
+w.Visible = true;
+for (var i = 1; i <= 3; i++) {
+    w.AppendText("line " + i + "\r\n");
+    sd.DoEvents();
+}
+w.AppendText("done");
+WScript.Echo(w.Text.length, w.Text.substr(w.Text.length - 4));

@@ -4,7 +4,8 @@
 //    appends the extension; without such a dot, the whole path, "." and the
 //    extension;
 //  - decode_local_path agrees with a reference that splits the text into
-//    characters first and reads each "%XY" with strtol;
+//    characters first and reads each "%XY" with strtol, when UTF-8 runs
+//    convert to their own bytes; the runs it hands over are valid UTF-8;
 //  - create_directory_tree, over a file system held in memory, creates only
 //    leading parts of the path cut at its separators, each once and top
 //    down, ends, and answers true exactly when the path is then a directory;
@@ -191,12 +192,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string changed = change_extension(path, ext, in.lead);
     check(changed == slow_change_extension(path, ext, in.lead));
 
-    const std::optional<std::string> decoded = decode_local_path(path, in.lead);
+    // With UTF-8 runs converted to their own bytes, the result is that of
+    // byte-wise decoding; with every run marked, the marks hold valid UTF-8
+    // and, unmarked, give the same text.
+    const std::optional<std::string> decoded =
+        decode_local_path(path, in.lead, [](std::string_view utf8) { return std::string(utf8); });
     const std::optional<std::string> slow = slow_decode(path, in.lead);
     check(decoded.has_value() == slow.has_value());
     if (decoded) {
         check(*decoded == *slow);
         check(decoded->find('\0') == std::string::npos);
+        const std::optional<std::string> marked = decode_local_path(path, in.lead, [](std::string_view utf8) {
+            check(is_valid_utf8(utf8));
+            return "\x01" + std::string(utf8) + "\x02";
+        });
+        check(marked.has_value());
+        const auto unmarked = [](const std::string& text) {
+            std::string out;
+            for (const char c : text)
+                if (c != '\x01' && c != '\x02') out.push_back(c);
+            return out;
+        };
+        check(unmarked(*marked) == unmarked(*decoded));
     }
 
     // The walk probes every leading part each round: long paths add time,

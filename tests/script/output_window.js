@@ -28,6 +28,17 @@ if (cp932()) {
     eq(w.Text, "\u65e5\u672c\u8a9e\u30bd\u8868", "Japanese text round trip");
 }
 
+w.Text = "a";
+w.AppendText("b\r\n");
+w.AppendText(7);
+eq(w.Text, "ab\r\n7", "AppendText adds exactly its text");
+throws(function () { w.AppendText(null); }, "Null is no text for AppendText");
+eq(w.Text, "ab\r\n7", "text kept after AppendText(Null)");
+if (cp932()) {
+    w.AppendText("\u8868\u30bd");
+    eq(w.Text, "ab\r\n7\u8868\u30bd", "AppendText of Japanese text");
+}
+
 w.Width = 300;
 eq(w.Width, 300, "Width");
 w.Height = 150;

@@ -1,7 +1,7 @@
 ' The ScriptDialog object as a VBScript author sees it: settings, TickCount,
 ' the dispatch layer's errors and name lookup.
 Option Explicit
-Dim sd, sd2, t1, t2, readOnlyText
+Dim sd, sd2, t1, t2
 Set sd = CreateObject("TorvaneScriptDialog")
 
 CheckEq sd.DefaultFS, 3, "initial DefaultFS"
@@ -64,13 +64,9 @@ CheckErr 449, "", "VersionCheck without its required path"
 On Error GoTo 0
 
 If Cp932() Then
-    readOnlyText = Chr(&H93C7) & Chr(&H82DD) & Chr(&H8EE6) & Chr(&H82E8) & Chr(&H90EA) & Chr(&H9770) & _
-        Chr(&HCC) & Chr(&HDF) & Chr(&HDB) & Chr(&HCA) & Chr(&HDF) & Chr(&HC3) & Chr(&HA8) & Chr(&H82C9) & _
-        Chr(&H82CD) & Chr(&H8F91) & Chr(&H82AB) & Chr(&H8D9E) & Chr(&H82DF) & Chr(&H82DC) & Chr(&H82B9) & _
-        Chr(&H82F1) & Chr(&H8142)
     On Error Resume Next
     sd.TickCount = 5
-    CheckErr 0, readOnlyText, "the read-only description"
+    CheckErr 0, ReadOnlyText(), "the read-only description"
     On Error GoTo 0
 End If
 

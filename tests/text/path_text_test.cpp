@@ -15,6 +15,10 @@ namespace {
 const LeadBytes kCp932 = LeadBytes::cp932();
 const LeadBytes kCp1252 = LeadBytes::single_byte();
 
+// UTF-8 runs come back as the same bytes: these cases are about the rest.
+std::string kept(std::string_view utf8) { return std::string(utf8); }
+const Utf8ToCodePage kBytesKept = kept;
+
 struct ExtCase {
     const char* path;
     const char* ext;
@@ -86,7 +90,7 @@ TEST(DecodeLocalPath, ColonRulesAndDecoding) {
         {"file:///C:/a/b:c", nullptr},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const auto got = decode_local_path(cases[i].text, kCp932);
+        const auto got = decode_local_path(cases[i].text, kCp932, kBytesKept);
         if (cases[i].want == nullptr)
             EXPECT_FALSE(got.has_value()) << "case " << i << ": " << got.value_or("");
         else
@@ -96,17 +100,17 @@ TEST(DecodeLocalPath, ColonRulesAndDecoding) {
 
 TEST(DecodeLocalPath, StepsCharacterByCharacter) {
     // A trail byte is copied with its lead byte, never converted.
-    EXPECT_EQ("C:\\\x83\x5C\\x", decode_local_path("C:/\x83\x5C/x", kCp932).value());
+    EXPECT_EQ("C:\\\x83\x5C\\x", decode_local_path("C:/\x83\x5C/x", kCp932, kBytesKept).value());
     // "\x83:" is one character under 932: the colon in it does not count.
-    EXPECT_FALSE(decode_local_path("\x83:/x", kCp932).has_value());
-    EXPECT_FALSE(decode_local_path("C:\x83:", kCp1252).has_value());
-    EXPECT_EQ("C:\x83:", decode_local_path("C:\x83:", kCp932).value());
+    EXPECT_FALSE(decode_local_path("\x83:/x", kCp932, kBytesKept).has_value());
+    EXPECT_FALSE(decode_local_path("C:\x83:", kCp1252, kBytesKept).has_value());
+    EXPECT_EQ("C:\x83:", decode_local_path("C:\x83:", kCp932, kBytesKept).value());
     // A "%" escape that reaches into a double-byte character takes it whole.
-    EXPECT_EQ("C:\\\x0A" "b", decode_local_path("C:\\%A\x83\x5C" "b", kCp932).value());
+    EXPECT_EQ("C:\\\x0A" "b", decode_local_path("C:\\%A\x83\x5C" "b", kCp932, kBytesKept).value());
     // A text that ends in a lead byte.
-    EXPECT_EQ("C:\\\x83", decode_local_path("C:/\x83", kCp932).value());
+    EXPECT_EQ("C:\\\x83", decode_local_path("C:/\x83", kCp932, kBytesKept).value());
     // A zero byte ends the text.
-    EXPECT_EQ("C:\\a", decode_local_path(std::string_view("C:/a\0b:c", 8), kCp932).value());
+    EXPECT_EQ("C:\\a", decode_local_path(std::string_view("C:/a\0b:c", 8), kCp932, kBytesKept).value());
 }
 
 TEST(DecodeLocalPath, LongTextsAreDecodedWhole) {
@@ -116,7 +120,7 @@ TEST(DecodeLocalPath, LongTextsAreDecodedWhole) {
         text += "/%41b";
         want += "\\Ab";
     }
-    EXPECT_EQ(want, decode_local_path(text, kCp932).value());
+    EXPECT_EQ(want, decode_local_path(text, kCp932, kBytesKept).value());
 }
 
 // A file system of names in memory.

@@ -479,6 +479,23 @@ TEST(LocalPathName, NullOrText) {
     }
 }
 
+// Browsers write UTF-8 escapes; older programs the code page's bytes.
+TEST(LocalPathName, Utf8EscapesBecomeCodePageText) {
+    auto sd = new_script_dialog();
+    const auto decoded = [&](const wchar_t* text) {
+        return as_wstring(call(sd.get(), L"GetLocalPathName", Args().str(text)).value);
+    };
+    if (cp932()) {
+        EXPECT_EQ(L"C:\\\x8868.txt", decoded(L"file:///C:/%E8%A1%A8.txt"));
+        EXPECT_EQ(L"C:\\\x8868.txt", decoded(L"file:///C:/%95%5C.txt"));
+        EXPECT_EQ(L"C:\\\x8868\\\x8868 \x30bd", decoded(L"file:///C:/%95%5C/%E8%A1%A8%20%E3%82%BD"));
+    } else {
+        EXPECT_EQ(L"C:\\caf\xe9.txt", decoded(L"file:///C:/caf%C3%A9.txt"));
+        EXPECT_EQ(L"C:\\?.txt", decoded(L"file:///C:/%E8%A1%A8.txt"));  // not in the code page
+        EXPECT_EQ(L"C:\\\xe9t\xe9", decoded(L"file:///C:/%E9t%E9"));  // code-page bytes, not UTF-8
+    }
+}
+
 TEST(SpecialFolderPath, FileSystemFoldersOnly) {
     auto sd = new_script_dialog();
     wchar_t windows[MAX_PATH] = {};

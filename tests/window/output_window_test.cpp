@@ -96,6 +96,7 @@ TEST(OutputWindow, TableAndDefaultValue) {
     ASSERT_TRUE(w.object);
     const wchar_t* names[] = {L"Visible", L"Enable", L"Text", L"PosX", L"PosY", L"Width", L"Height", L"Title"};
     for (int i = 0; i < 8; ++i) EXPECT_EQ(i + 1, id_of(w.object.get(), names[i])) << i;
+    EXPECT_EQ(10, id_of(w.object.get(), L"AppendText"));
     EXPECT_EQ(1, id_of(w.object.get(), L"VISIBLE"));
     EXPECT_EQ(1, id_of(w.object.get(), L"visible"));
     EXPECT_EQ(DISPID_UNKNOWN, id_of(w.object.get(), L"Value"));
@@ -274,6 +275,175 @@ TEST(OutputWindow, AnswersAfterItsWindowWasDestroyedFromOutside) {
     EXPECT_EQ(L"", as_wstring(get(w.object.get(), L"Text").value));
     EXPECT_EQ(S_OK, put(w.object.get(), L"Width", Args().i2(100)).hr);
     EXPECT_EQ(0, i2(get(w.object.get(), L"Width")));
+    EXPECT_EQ(S_OK, call(w.object.get(), L"AppendText", Args().str(L"x")).hr);
+}
+
+// ---- the view follows the output
+
+int first_visible_line(HWND box) { return static_cast<int>(::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0)); }
+
+// Whether the top of the box's last line lies inside the box. (Wine gives
+// no position for the end of the text: the tests' texts end in a character.)
+bool last_line_in_view(HWND box) {
+    const LRESULT lines = ::SendMessageW(box, EM_GETLINECOUNT, 0, 0);
+    const LRESULT start = ::SendMessageW(box, EM_LINEINDEX, lines - 1, 0);
+    const LRESULT pos = ::SendMessageW(box, EM_POSFROMCHAR, start, 0);
+    RECT client{};
+    ::GetClientRect(box, &client);
+    const int y = static_cast<short>(HIWORD(pos));
+    return pos != -1 && y >= 0 && y < client.bottom;
+}
+
+struct Selection {
+    DWORD start = 0, end = 0;
+    bool operator==(const Selection& o) const { return start == o.start && end == o.end; }
+};
+Selection selection(HWND box) {
+    Selection s;
+    ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&s.start), reinterpret_cast<LPARAM>(&s.end));
+    return s;
+}
+
+DWORD text_length(HWND box) { return static_cast<DWORD>(::GetWindowTextLengthW(box)); }
+
+void add_by_text(IDispatch* w, const std::wstring& line) {
+    const std::wstring now = as_wstring(get(w, L"Text").value);
+    ASSERT_EQ(S_OK, put(w, L"Text", Args().str((now + line).c_str())).hr);
+}
+void add_by_append(IDispatch* w, const std::wstring& line) {
+    ASSERT_EQ(S_OK, call(w, L"AppendText", Args().str(line.c_str())).hr);
+}
+
+// A log line, the line break first.
+std::wstring line(int i) { return (i ? L"\r\nline " : L"line ") + std::to_wstring(i); }
+
+OutputWindow shown_output_window() {
+    auto w = create_output_window();
+    put(w.object.get(), L"Width", Args().i2(300));
+    put(w.object.get(), L"Height", Args().i2(160));
+    put(w.object.get(), L"Visible", Args().boolean(true));
+    pump_messages(50);
+    return w;
+}
+
+// A log of 60 lines written either way shows its newest line, with the caret
+// at the end.
+TEST(OutputWindowView, WritesFollowTheEnd) {
+    for (auto add : {&add_by_text, &add_by_append}) {
+        auto w = shown_output_window();
+        ASSERT_TRUE(w.hwnd);
+        const HWND box = text_box(w.hwnd);
+        for (int i = 0; i < 60; ++i) {
+            add(w.object.get(), line(i));
+            ASSERT_TRUE(last_line_in_view(box)) << "after line " << i;
+        }
+        pump_messages(20);
+        EXPECT_GT(first_visible_line(box), 30);
+        EXPECT_TRUE(last_line_in_view(box));
+        EXPECT_EQ((Selection{text_length(box), text_length(box)}), selection(box));
+        put(w.object.get(), L"Visible", Args().boolean(false));
+    }
+}
+
+// Once the user has scrolled up, writes leave the first visible line and the
+// selection where they were; back at the end, the view follows again.
+TEST(OutputWindowView, ScrolledUpViewStays) {
+    for (auto add : {&add_by_text, &add_by_append}) {
+        auto w = shown_output_window();
+        ASSERT_TRUE(w.hwnd);
+        const HWND box = text_box(w.hwnd);
+        for (int i = 0; i < 60; ++i) add(w.object.get(), line(i));
+
+        // (Setting the selection may scroll it into view: it comes first.)
+        ::SendMessageW(box, EM_SETSEL, 3, 9);
+        ::SendMessageW(box, WM_VSCROLL, SB_TOP, 0);
+        ::SendMessageW(box, EM_LINESCROLL, 0, 12);
+        ASSERT_EQ(12, first_visible_line(box));
+        for (int i = 0; i < 5; ++i) add(w.object.get(), L"\r\nmore " + std::to_wstring(i));
+        EXPECT_EQ(12, first_visible_line(box));
+        EXPECT_EQ((Selection{3, 9}), selection(box));
+        EXPECT_FALSE(last_line_in_view(box));
+
+        ::SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
+        add(w.object.get(), L"\r\nagain");
+        EXPECT_TRUE(last_line_in_view(box));
+        EXPECT_EQ(text_length(box), selection(box).end);
+        put(w.object.get(), L"Visible", Args().boolean(false));
+    }
+}
+
+// A shorter text written while scrolled up keeps as much of the view as it
+// can: the box clamps the line and the selection.
+TEST(OutputWindowView, ShorterTextWhileScrolledUp) {
+    auto w = shown_output_window();
+    ASSERT_TRUE(w.hwnd);
+    const HWND box = text_box(w.hwnd);
+    for (int i = 0; i < 60; ++i) add_by_append(w.object.get(), line(i));
+    ::SendMessageW(box, WM_VSCROLL, SB_TOP, 0);
+    ::SendMessageW(box, EM_SETSEL, 100, 200);
+    ASSERT_EQ(S_OK, put(w.object.get(), L"Text", Args().str(L"short")).hr);
+    EXPECT_EQ(L"short", window_text(box));
+    EXPECT_EQ(0, first_visible_line(box));
+    EXPECT_EQ((Selection{5, 5}), selection(box));
+    put(w.object.get(), L"Visible", Args().boolean(false));
+}
+
+TEST(OutputWindowView, AppendTextAddsExactlyItsText) {
+    auto w = create_output_window();
+    ASSERT_TRUE(w.hwnd);
+    const HWND box = text_box(w.hwnd);
+    add_by_append(w.object.get(), L"a");
+    add_by_append(w.object.get(), L"b\r\n");
+    add_by_append(w.object.get(), L"");
+    add_by_append(w.object.get(), L"lone\nfeed");
+    EXPECT_EQ(L"ab\r\nlone\nfeed", as_wstring(get(w.object.get(), L"Text").value));
+    // A number becomes its text; Null is a type mismatch that adds nothing.
+    ASSERT_EQ(S_OK, call(w.object.get(), L"AppendText", Args().i4(12)).hr);
+    EXPECT_EQ(DISP_E_TYPEMISMATCH, call(w.object.get(), L"AppendText", Args().null()).hr);
+    EXPECT_EQ(DISP_E_PARAMNOTOPTIONAL, call(w.object.get(), L"AppendText").hr);
+    EXPECT_EQ(L"ab\r\nlone\nfeed12", window_text(box));
+    if (is_japanese_code_page()) {
+        // "ソ表" carry the trail byte 0x5C in code page 932.
+        put(w.object.get(), L"Text", Args().str(L"\x65e5\x672c"));
+        add_by_append(w.object.get(), L"\x30bd\x8868\r\n\x51fa\x529b");
+        EXPECT_EQ(L"\x65e5\x672c\x30bd\x8868\r\n\x51fa\x529b", as_wstring(get(w.object.get(), L"Text").value));
+    }
+    // The box's default limit of about 30,000 characters does not apply.
+    std::wstring big;
+    for (int i = 0; i < 4000; ++i) big += L"line " + std::to_wstring(i) + L"\r\n";
+    put(w.object.get(), L"Text", Args().str(L""));
+    for (int i = 0; i < 5; ++i) add_by_append(w.object.get(), big);
+    add_by_append(w.object.get(), L"end");
+    EXPECT_EQ(big.size() * 5 + 3, text_length(box));
+
+    // Hidden, the box follows all the same: shown, it shows the end.
+    EXPECT_FALSE(::IsWindowVisible(w.hwnd));
+    put(w.object.get(), L"Visible", Args().boolean(true));
+    pump_messages(20);
+    EXPECT_TRUE(last_line_in_view(box));
+    put(w.object.get(), L"Visible", Args().boolean(false));
+}
+
+// Lines longer than the box wrap: at blanks, and words without one (a
+// Japanese sentence) at the edge.
+TEST(OutputWindowView, LongLinesWrap) {
+    auto w = shown_output_window();
+    ASSERT_TRUE(w.hwnd);
+    const HWND box = text_box(w.hwnd);
+    std::wstring words;
+    for (int i = 0; i < 40; ++i) words += L"word" + std::to_wstring(i) + L" ";
+    put(w.object.get(), L"Text", Args().str(words.c_str()));
+    const LRESULT lines = ::SendMessageW(box, EM_GETLINECOUNT, 0, 0);
+    EXPECT_GT(lines, 2);
+    for (LRESULT k = 1; k < lines; ++k) {
+        const LRESULT start = ::SendMessageW(box, EM_LINEINDEX, k, 0);
+        EXPECT_EQ(L'w', words[static_cast<std::size_t>(start)]) << "line " << k << " starts inside a word";
+    }
+    const std::wstring unbroken(200, is_japanese_code_page() ? L'\x8868' : L'x');
+    put(w.object.get(), L"Text", Args().str(unbroken.c_str()));
+    EXPECT_GT(::SendMessageW(box, EM_GETLINECOUNT, 0, 0), 2);
+    EXPECT_EQ(unbroken, window_text(box));
+    put(w.object.get(), L"Visible", Args().boolean(false));
 }
 
 TEST(OutputWindow, ScreenshotWithJapaneseText) {

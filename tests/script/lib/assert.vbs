@@ -102,3 +102,11 @@ Function Cp932()
     Cp932 = (Err.Number = 0)
     Err.Clear
 End Function
+
+' The description of the read-only error under code page 932.
+Function ReadOnlyText()
+    ReadOnlyText = Chr(&H93C7) & Chr(&H82DD) & Chr(&H8EE6) & Chr(&H82E8) & Chr(&H90EA) & Chr(&H9770) & _
+        Chr(&HCC) & Chr(&HDF) & Chr(&HDB) & Chr(&HCA) & Chr(&HDF) & Chr(&HC3) & Chr(&HA8) & Chr(&H82C9) & _
+        Chr(&H82CD) & Chr(&H8F91) & Chr(&H82AB) & Chr(&H8D9E) & Chr(&H82DF) & Chr(&H82DC) & Chr(&H82B9) & _
+        Chr(&H82F1) & Chr(&H8142)
+End Function
