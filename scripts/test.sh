@@ -24,6 +24,17 @@ torvane_build i686 -DTORVANE_TESTS=ON -DTORVANE_WERROR=ON
 torvane_build x86_64 -DTORVANE_TESTS=ON -DTORVANE_WERROR=ON
 
 status=0
+
+# The C++ sources follow .clang-format (the member tables keep their aligned
+# columns between "clang-format off" and "on").
+torvane_log "source format (clang-format)"
+format_log=$(mktemp)
+if ! git ls-files -z '*.cpp' '*.h' | grep -z -v '/corpus/' | xargs -0 clang-format --dry-run --Werror 2>"$format_log"; then
+    head -n 40 "$format_log"
+    torvane_log "sources differ from .clang-format: run clang-format -i on the files above"
+    status=1
+fi
+rm -f "$format_log"
 if [ -z "${TORVANE_SKIP_NATIVE:-}" ]; then
     torvane_log "native text build (sanitizers)"
     cmake -S . -B build-native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null
