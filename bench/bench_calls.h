@@ -17,8 +17,7 @@ inline DISPID id_of(IDispatch* object, const wchar_t* name) {
 }
 
 // args in DISPPARAMS order (last argument first); not owned.
-inline HRESULT call(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT>& args,
-                    Variant* result = nullptr) {
+inline HRESULT call(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT>& args, Variant* result = nullptr) {
     DISPPARAMS params{args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
     DISPID put = DISPID_PROPERTYPUT;
     if (flags == DISPATCH_PROPERTYPUT) {

@@ -59,8 +59,8 @@ inline void head(const std::string& text) { std::printf("HEAD\t%s\n", text.c_str
 inline void note(const std::string& text) { std::printf("NOTE\t%s\n", text.c_str()); }
 
 inline void row(const std::string& name, const std::string& peer, const std::string& unit, const Pair& p) {
-    std::printf("ROW\t%s\t%s\t%s\t%.4g\t%.4g\t%.4g\t%.4g\t%.4g\t%.4g\t%.3f\n", name.c_str(), peer.c_str(),
-                unit.c_str(), p.a.median, p.a.low, p.a.high, p.b.median, p.b.low, p.b.high, p.ratio);
+    std::printf("ROW\t%s\t%s\t%s\t%.4g\t%.4g\t%.4g\t%.4g\t%.4g\t%.4g\t%.3f\n", name.c_str(), peer.c_str(), unit.c_str(),
+                p.a.median, p.a.low, p.a.high, p.b.median, p.b.low, p.b.high, p.ratio);
     std::fflush(stdout);
 }
 

@@ -83,7 +83,8 @@ struct Call {
         if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return false;
         DISPPARAMS params{args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
         Variant result;
-        return SUCCEEDED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.put(), nullptr, nullptr));
+        return SUCCEEDED(
+            object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.put(), nullptr, nullptr));
     }
 };
 
@@ -124,7 +125,8 @@ int main(int argc, char** argv) {
         auto list = made_by(sd.get(), L"CreateList");
         const WORD get = DISPATCH_PROPERTYGET, method = DISPATCH_METHOD;
 
-        std::printf("C++ calls, ns per call: median [lowest-highest] over %d repetitions of %ld calls\n", g_reps, g_calls);
+        std::printf("C++ calls, ns per call: median [lowest-highest] over %d repetitions of %ld calls\n", g_reps,
+                    g_calls);
         std::printf("%-36s %29s %29s %7s\n", "member", "library", "floor", "ratio");
         compare("TickCount", {sd.get(), L"TickCount", get, {}}, {floor.get(), L"TickCount", get, {}});
         compare("IntS(123456, 10)", {sd.get(), L"IntS", method, {i4(10), i4(123456)}},
@@ -147,7 +149,8 @@ int main(int argc, char** argv) {
         t.vt = VT_BSTR;
         t.bstrVal = text.get();
         if (list) {
-            compare("List.AddTail(\"abc,def\")", {list.get(), L"AddTail", method, {t}}, {floor.get(), L"AddTail", method, {t}});
+            compare("List.AddTail(\"abc,def\")", {list.get(), L"AddTail", method, {t}},
+                    {floor.get(), L"AddTail", method, {t}});
             compare("List.Value(5)", {list.get(), L"Value", get, {i4(5)}}, {floor.get(), L"Value", get, {i4(5)}});
         } else {
             std::printf("%-36s (CreateList not available)\n", "List");

@@ -119,8 +119,10 @@ std::vector<double> write_log(IDispatch* sd, const Lines& lines, std::size_t fro
 int main(int argc, char** argv) {
     bool quick = false;
     for (int i = 1; i < argc; ++i)
-        if (!std::strcmp(argv[i], "--quick")) quick = true;
-        else if (!std::strcmp(argv[i], "--hidden")) g_hidden = true;
+        if (!std::strcmp(argv[i], "--quick"))
+            quick = true;
+        else if (!std::strcmp(argv[i], "--hidden"))
+            g_hidden = true;
     module::init(::GetModuleHandleW(nullptr));
     ::OleInitialize(nullptr);
     {

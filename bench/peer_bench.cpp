@@ -117,8 +117,8 @@ double read_all(IDispatch* object, long n) {
 }
 
 void list_at_scale(IDispatch* sd, const Texts& texts) {
-    const std::vector<long> sizes = g_quick ? std::vector<long>{1000, 10000, 100000}
-                                            : std::vector<long>{100000, 1000000, 10000000};
+    const std::vector<long> sizes =
+        g_quick ? std::vector<long>{1000, 10000, 100000} : std::vector<long>{100000, 1000000, 10000000};
     head("List at scale (C++ through IDispatch; peer: the floor object, a std::vector<std::string>; entries of " +
          std::to_string(kTextBytes) + " text bytes)");
 
@@ -242,7 +242,8 @@ void load_file_at_scale(IDispatch* sd, const Texts& texts) {
     const int reps = g_quick ? 3 : 7;
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring path = std::wstring(temp) + L"torvane-bench-lines-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+    const std::wstring path =
+        std::wstring(temp) + L"torvane-bench-lines-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
     for (const bool utf8 : {false, true}) {
         std::string bytes;
         for (long i = 0; i < n; ++i) {
@@ -270,7 +271,8 @@ void load_file_at_scale(IDispatch* sd, const Texts& texts) {
         auto peer = [&] {
             const double t0 = now_ns();
             std::vector<std::string> lines;
-            UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            UniqueFile f(
+                ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
             LARGE_INTEGER size{};
             ::GetFileSizeEx(f.get(), &size);
             std::string data(static_cast<std::size_t>(size.QuadPart), '\0');
@@ -312,10 +314,10 @@ void define_items(IDispatch* form) {
          buttons = bstr(L"OK;Cancel");
     for (int i = 0; i < 64; ++i) {
         switch (i % 4) {
-        case 0: call_by_name(form, L"DefineLabel", DISPATCH_METHOD, {str(label.get())}); break;
-        case 1: call_by_name(form, L"DefineEdit", DISPATCH_METHOD, {str(text.get()), str(caption.get())}); break;
-        case 2: call_by_name(form, L"DefineCheckButton", DISPATCH_METHOD, {str(checks.get())}); break;
-        default: call_by_name(form, L"DefineButton", DISPATCH_METHOD, {str(buttons.get())}); break;
+            case 0: call_by_name(form, L"DefineLabel", DISPATCH_METHOD, {str(label.get())}); break;
+            case 1: call_by_name(form, L"DefineEdit", DISPATCH_METHOD, {str(text.get()), str(caption.get())}); break;
+            case 2: call_by_name(form, L"DefineCheckButton", DISPATCH_METHOD, {str(checks.get())}); break;
+            default: call_by_name(form, L"DefineButton", DISPATCH_METHOD, {str(buttons.get())}); break;
         }
     }
 }
@@ -396,10 +398,10 @@ TemplateWriter clone_template(HWND dialog, const std::vector<Control>& controls)
     t.word(0);
     t.word(dlu_x(client.right));
     t.word(dlu_y(client.bottom));
-    t.word(0);                 // no menu
-    t.word(0);                 // default class
-    t.words(L"Bare dialog");   // caption
-    t.word(11);                // the form's font
+    t.word(0);                // no menu
+    t.word(0);                // default class
+    t.words(L"Bare dialog");  // caption
+    t.word(11);               // the form's font
     t.words(L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF");
     for (const Control& c : controls) {
         t.align();
@@ -420,8 +422,9 @@ TemplateWriter clone_template(HWND dialog, const std::vector<Control>& controls)
 INT_PTR CALLBACK bare_dialog_proc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 void form_against_bare_dialog(IDispatch* sd) {
-    head("Form of 64 items (C++ through IDispatch, names looked up per call) against CreateDialogIndirectParam "
-         "of the same controls");
+    head(
+        "Form of 64 items (C++ through IDispatch, names looked up per call) against CreateDialogIndirectParam "
+        "of the same controls");
     const int reps = g_quick ? 1 : 11;
     const int per_rep = g_quick ? 1 : 10;
 
@@ -446,12 +449,14 @@ void form_against_bare_dialog(IDispatch* sd) {
     const TemplateWriter bare = clone_template(dialog, controls);
     call(probe.get(), id_of(probe.get(), L"DestroyForm"), DISPATCH_METHOD, none);
     pump();
-    note("64 items make " + std::to_string(controls.size()) + " controls (16 each of: label; caption + edit; 3 toggle buttons; OK + Cancel)");
+    note("64 items make " + std::to_string(controls.size()) +
+         " controls (16 each of: label; caption + edit; 3 toggle buttons; OK + Cancel)");
 
     auto bare_cycle = [&] {
         const double t0 = now_ns();
         for (int i = 0; i < per_rep; ++i) {
-            HWND h = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), bare.get(), nullptr, &bare_dialog_proc, 0);
+            HWND h =
+                ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), bare.get(), nullptr, &bare_dialog_proc, 0);
             ::ShowWindow(h, SW_SHOWNORMAL);
             ::DestroyWindow(h);
             pump();

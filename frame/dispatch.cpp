@@ -59,8 +59,7 @@ VARTYPE vartype_of(std::uint16_t code) { return static_cast<VARTYPE>(code == T_S
 
 // Up to `Inline` elements on the stack, more from the heap. Only the n
 // elements asked for are constructed.
-template <typename T, std::size_t Inline>
-class ScratchArray {
+template <typename T, std::size_t Inline> class ScratchArray {
 public:
     explicit ScratchArray(std::size_t n) : n_(n) {
         if (n > Inline) {
@@ -103,16 +102,16 @@ HRESULT convert_arg(const VARIANT& in, char code, Arg& out, std::string* text) {
         src = &temp.get();
     }
     switch (code) {
-    case T_I2: out.i2 = src->iVal; break;
-    case T_I4: out.i4 = src->lVal; break;
-    case T_R8: out.r8 = src->dblVal; break;
-    case T_BOOL: out.b = src->boolVal != VARIANT_FALSE; break;
-    case T_STR:
-        *text = to_ansi(src->bstrVal);
-        out.str = text->c_str();
-        out.str_len = text->size();
-        break;
-    default: return E_UNEXPECTED;  // no table uses other parameter codes
+        case T_I2: out.i2 = src->iVal; break;
+        case T_I4: out.i4 = src->lVal; break;
+        case T_R8: out.r8 = src->dblVal; break;
+        case T_BOOL: out.b = src->boolVal != VARIANT_FALSE; break;
+        case T_STR:
+            *text = to_ansi(src->bstrVal);
+            out.str = text->c_str();
+            out.str_len = text->size();
+            break;
+        default: return E_UNEXPECTED;  // no table uses other parameter codes
     }
     return S_OK;
 }
@@ -135,14 +134,20 @@ void get_field(const DispEntry& e, DispatchObject& self, Variant& result) {
     void* field = e.field(self);
     VARIANT* v = result.put();
     switch (e.type) {
-    case T_I2: v->vt = VT_I2; v->iVal = *static_cast<std::int16_t*>(field); break;
-    case T_R8: v->vt = VT_R8; v->dblVal = *static_cast<double*>(field); break;
-    case T_BOOL:
-        v->vt = VT_BOOL;
-        v->boolVal = *static_cast<BOOL*>(field) ? VARIANT_TRUE : VARIANT_FALSE;
-        break;
-    case T_BSTR: result = Variant::bstr(to_bstr(*static_cast<std::string*>(field))); break;
-    default: break;
+        case T_I2:
+            v->vt = VT_I2;
+            v->iVal = *static_cast<std::int16_t*>(field);
+            break;
+        case T_R8:
+            v->vt = VT_R8;
+            v->dblVal = *static_cast<double*>(field);
+            break;
+        case T_BOOL:
+            v->vt = VT_BOOL;
+            v->boolVal = *static_cast<BOOL*>(field) ? VARIANT_TRUE : VARIANT_FALSE;
+            break;
+        case T_BSTR: result = Variant::bstr(to_bstr(*static_cast<std::string*>(field))); break;
+        default: break;
     }
 }
 
@@ -159,27 +164,27 @@ HRESULT put_field(const DispEntry& e, DispatchObject& self, const VARIANT& value
     }
     void* field = e.field(self);
     switch (e.type) {
-    case T_I2: *static_cast<std::int16_t*>(field) = src->iVal; break;
-    case T_R8: *static_cast<double*>(field) = src->dblVal; break;
-    case T_BOOL: *static_cast<BOOL*>(field) = src->boolVal != VARIANT_FALSE ? TRUE : FALSE; break;
-    case T_BSTR: *static_cast<std::string*>(field) = to_ansi(src->bstrVal); break;
-    default: return E_UNEXPECTED;
+        case T_I2: *static_cast<std::int16_t*>(field) = src->iVal; break;
+        case T_R8: *static_cast<double*>(field) = src->dblVal; break;
+        case T_BOOL: *static_cast<BOOL*>(field) = src->boolVal != VARIANT_FALSE ? TRUE : FALSE; break;
+        case T_BSTR: *static_cast<std::string*>(field) = to_ansi(src->bstrVal); break;
+        default: return E_UNEXPECTED;
     }
     return S_OK;
 }
 
 // The parts of one call that marshalling needs.
 struct CallView {
-    const VARIANT* args;       // the caller's array; the script's first argument is last
-    UINT count;                // all arguments, the put value included
-    UINT positional;           // arguments before the put value
-    const VARIANT* value;      // the put value, or nullptr
+    const VARIANT* args;   // the caller's array; the script's first argument is last
+    UINT count;            // all arguments, the put value included
+    UINT positional;       // arguments before the put value
+    const VARIANT* value;  // the put value, or nullptr
 };
 
 // Walks the row's parameter codes, converts the arguments and calls the
 // handler. `arg_err` receives an argument position when one is known.
-HRESULT marshal_and_call(DispatchObject& self, const DispEntry& e, bool is_put, const CallView& call,
-                         Variant& result, UINT& arg_err, bool& arg_err_known) {
+HRESULT marshal_and_call(DispatchObject& self, const DispEntry& e, bool is_put, const CallView& call, Variant& result,
+                         UINT& arg_err, bool& arg_err_known) {
     const Handler handler = is_put ? e.put : e.get;
     const std::size_t nparams = e.param_count();
     if (nparams == 0 && !is_put) {
@@ -331,7 +336,6 @@ const DispEntry* find_entry(const ClassInfo& cls, DISPID id) noexcept {
     return nullptr;
 }
 
-
 // ---------------------------------------------------------------------------
 
 DispatchObject::DispatchObject(const ClassInfo& cls) noexcept
@@ -356,9 +360,7 @@ HRESULT STDMETHODCALLTYPE DispatchObject::QueryInterface(REFIID riid, void** out
     return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE DispatchObject::AddRef() noexcept {
-    return static_cast<ULONG>(::InterlockedIncrement(&refs_));
-}
+ULONG STDMETHODCALLTYPE DispatchObject::AddRef() noexcept { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
 
 ULONG STDMETHODCALLTYPE DispatchObject::Release() noexcept {
     // A count that is already 0 stays 0: a release during the final release
@@ -524,9 +526,9 @@ DispatchObject::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS
         if (flags == DISPATCH_PROPERTYPUT && id != DISPID_VALUE && call.value && call.value->vt == VT_DISPATCH &&
             call.value->pdispVal) {
             DISPPARAMS none = {nullptr, nullptr, 0, 0};
-            const HRESULT hr = call.value->pdispVal->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT,
-                                                            DISPATCH_PROPERTYGET, &none, fetched.ptr(),
-                                                            nullptr, nullptr);
+            const HRESULT hr =
+                call.value->pdispVal->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                             fetched.ptr(), nullptr, nullptr);
             if (SUCCEEDED(hr))
                 call.value = &fetched.get();
             else if (hr != DISP_E_MEMBERNOTFOUND)

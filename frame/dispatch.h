@@ -89,8 +89,8 @@ struct Arg {
         bool b;
         const VARIANT* var;
     };
-    const char* str;       // code 14: zero-terminated ANSI text
-    std::size_t str_len;   // its full length (the text may hold zeros)
+    const char* str;      // code 14: zero-terminated ANSI text
+    std::size_t str_len;  // its full length (the text may hold zeros)
 };
 
 using Handler = void (*)(DispatchObject& self, const Arg* args, Variant& result);
@@ -113,14 +113,14 @@ inline constexpr HRESULT kLongRoad = S_FALSE;
 
 struct DispEntry {
     const char* name;
-    DISPID dispid;            // DISPID_UNKNOWN: the id is the row's position
-    const char* params;       // type codes; nullptr for none
-    std::uint16_t type;       // result or value type; T_ALIAS for the alias row
-    std::uint8_t road;        // the flags that may take the short road: short_road_flags()
-    Handler get;              // method, or property get
-    Handler put;              // property put; read-only rows share readonly_put
-    FieldAccess field;        // bound property: the object's field
-    ShortRoad fast;           // get or method call with arguments of the handler's types
+    DISPID dispid;       // DISPID_UNKNOWN: the id is the row's position
+    const char* params;  // type codes; nullptr for none
+    std::uint16_t type;  // result or value type; T_ALIAS for the alias row
+    std::uint8_t road;   // the flags that may take the short road: short_road_flags()
+    Handler get;         // method, or property get
+    Handler put;         // property put; read-only rows share readonly_put
+    FieldAccess field;   // bound property: the object's field
+    ShortRoad fast;      // get or method call with arguments of the handler's types
 
     constexpr bool is_alias() const { return type == T_ALIAS; }
     constexpr bool is_bound() const { return !get && !put && !is_alias(); }
@@ -149,13 +149,14 @@ constexpr std::uint8_t short_road_flags(ShortRoad fast, Handler get, Handler put
 // A row with handlers and its short road.
 constexpr DispEntry handler_row(const char* name, const char* params, std::uint16_t type, Handler get, Handler put,
                                 ShortRoad fast) {
-    return DispEntry{name, DISPID_UNKNOWN, params, type, short_road_flags(fast, get, put, type), get, put, nullptr, fast};
+    return DispEntry{name, DISPID_UNKNOWN, params, type, short_road_flags(fast, get, put, type), get,
+                     put,  nullptr,        fast};
 }
 
 struct DispTable {
     const DispEntry* entries;
     std::size_t count;
-    const DispTable* base;    // table of the base class, or nullptr
+    const DispTable* base;  // table of the base class, or nullptr
 };
 
 // What a class gives the layer: its table, its dispatch interface id and a
@@ -167,8 +168,7 @@ struct ClassInfo {
     LONG* live;
 };
 
-template <std::size_t N>
-constexpr DispTable make_table(const DispEntry (&rows)[N], const DispTable* base = nullptr) {
+template <std::size_t N> constexpr DispTable make_table(const DispEntry (&rows)[N], const DispTable* base = nullptr) {
     return DispTable{rows, N, base};
 }
 
@@ -203,8 +203,8 @@ public:
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) noexcept override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
                                             DISPID* ids) noexcept override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* excep, UINT* arg_err) noexcept override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* excep, UINT* arg_err) noexcept override;
 
     const ClassInfo& class_info() const noexcept { return cls_; }
 
@@ -219,7 +219,7 @@ private:
 
     volatile LONG refs_ = 1;
     const ClassInfo& cls_;
-    const DispEntry* rows_;     // the class's own table, one load away for Invoke
+    const DispEntry* rows_;  // the class's own table, one load away for Invoke
     std::size_t row_count_;
     const MemberIndex* index_;  // nullptr: names take the table walk
 };
@@ -237,6 +237,8 @@ void fill_excepinfo(EXCEPINFO* excep, const ScriptError& error) noexcept;
 
 namespace detail {
 
+// One line a type: the codes read as a table.
+// clang-format off
 template <typename T> struct ParamCode { static constexpr char value = 0; };
 template <> struct ParamCode<std::int16_t> { static constexpr char value = T_I2; };
 template <> struct ParamCode<std::int32_t> { static constexpr char value = T_I4; };
@@ -261,21 +263,19 @@ template <> struct FieldCode<std::int16_t> { static constexpr int value = T_I2; 
 template <> struct FieldCode<double> { static constexpr int value = T_R8; };
 template <> struct FieldCode<BOOL> { static constexpr int value = T_BOOL; };
 template <> struct FieldCode<std::string> { static constexpr int value = T_BSTR; };
+// clang-format on
 
 template <typename F> struct MemberFn;
-template <typename C, typename R, typename... P>
-struct MemberFn<R (C::*)(P...)> {
+template <typename C, typename R, typename... P> struct MemberFn<R (C::*)(P...)> {
     using Class = C;
     using Result = R;
     using Params = std::tuple<P...>;
     static constexpr char codes[] = {ParamCode<P>::value..., 0};
 };
-template <typename C, typename R, typename... P>
-struct MemberFn<R (C::*)(P...) const> : MemberFn<R (C::*)(P...)> {};
+template <typename C, typename R, typename... P> struct MemberFn<R (C::*)(P...) const> : MemberFn<R (C::*)(P...)> {};
 
 template <typename M> struct MemberField;
-template <typename C, typename T>
-struct MemberField<T C::*> {
+template <typename C, typename T> struct MemberField<T C::*> {
     using Class = C;
     using Type = T;
 };
@@ -290,10 +290,22 @@ template <> inline const char* take<const char*>(const Arg& a) { return a.str; }
 template <> inline std::string_view take<std::string_view>(const Arg& a) { return {a.str, a.str_len}; }
 
 // A handler's result into a VARIANT (which holds nothing yet).
-inline void put_result(VARIANT* r, std::int16_t v) noexcept { r->iVal = v; r->vt = VT_I2; }
-inline void put_result(VARIANT* r, std::int32_t v) noexcept { r->lVal = v; r->vt = VT_I4; }
-inline void put_result(VARIANT* r, double v) noexcept { r->dblVal = v; r->vt = VT_R8; }
-inline void put_result(VARIANT* r, bool v) noexcept { r->boolVal = v ? VARIANT_TRUE : VARIANT_FALSE; r->vt = VT_BOOL; }
+inline void put_result(VARIANT* r, std::int16_t v) noexcept {
+    r->iVal = v;
+    r->vt = VT_I2;
+}
+inline void put_result(VARIANT* r, std::int32_t v) noexcept {
+    r->lVal = v;
+    r->vt = VT_I4;
+}
+inline void put_result(VARIANT* r, double v) noexcept {
+    r->dblVal = v;
+    r->vt = VT_R8;
+}
+inline void put_result(VARIANT* r, bool v) noexcept {
+    r->boolVal = v ? VARIANT_TRUE : VARIANT_FALSE;
+    r->vt = VT_BOOL;
+}
 void put_result(VARIANT* r, const std::string& v);
 inline void put_result(VARIANT* r, Variant&& v) noexcept { v.release_to(r); }
 inline void put_result(VARIANT* r, ComPtr<IUnknown>&& v) noexcept {
@@ -302,10 +314,7 @@ inline void put_result(VARIANT* r, ComPtr<IUnknown>&& v) noexcept {
 }
 
 // A handler's result into the general road's result.
-template <typename T>
-void store(Variant& out, T&& v) {
-    put_result(out.put(), std::forward<T>(v));
-}
+template <typename T> void store(Variant& out, T&& v) { put_result(out.put(), std::forward<T>(v)); }
 
 template <auto Fn, std::size_t... I>
 void call(DispatchObject& self, const Arg* args, Variant& result, std::index_sequence<I...>) {
@@ -320,8 +329,7 @@ void call(DispatchObject& self, const Arg* args, Variant& result, std::index_seq
     (void)args;
 }
 
-template <auto Fn>
-void thunk(DispatchObject& self, const Arg* args, Variant& result) {
+template <auto Fn> void thunk(DispatchObject& self, const Arg* args, Variant& result) {
     using M = MemberFn<decltype(Fn)>;
     call<Fn>(self, args, result, std::make_index_sequence<std::tuple_size_v<typename M::Params>>{});
 }
@@ -350,8 +358,14 @@ template <> struct ShortArg<std::int32_t> {
     std::int32_t v;
     bool accept(const VARIANT& a) noexcept {
         const VARIANT& x = deref(a);
-        if (x.vt == VT_I4) { v = x.lVal; return true; }
-        if (x.vt == VT_I2) { v = x.iVal; return true; }
+        if (x.vt == VT_I4) {
+            v = x.lVal;
+            return true;
+        }
+        if (x.vt == VT_I2) {
+            v = x.iVal;
+            return true;
+        }
         return false;
     }
     void load() noexcept {}
@@ -361,9 +375,18 @@ template <> struct ShortArg<double> {
     double v;
     bool accept(const VARIANT& a) noexcept {
         const VARIANT& x = deref(a);
-        if (x.vt == VT_R8) { v = x.dblVal; return true; }
-        if (x.vt == VT_I4) { v = x.lVal; return true; }
-        if (x.vt == VT_I2) { v = x.iVal; return true; }
+        if (x.vt == VT_R8) {
+            v = x.dblVal;
+            return true;
+        }
+        if (x.vt == VT_I4) {
+            v = x.lVal;
+            return true;
+        }
+        if (x.vt == VT_I2) {
+            v = x.iVal;
+            return true;
+        }
         return false;
     }
     void load() noexcept {}
@@ -436,8 +459,7 @@ template <typename P> struct Plain { using type = std::remove_cv_t<std::remove_r
 template <> struct Plain<const VARIANT&> { using type = const VARIANT&; };
 
 template <auto Fn, std::size_t... I>
-HRESULT short_call(DispatchObject& self, const VARIANT* args, UINT count, VARIANT* result,
-                   std::index_sequence<I...>) {
+HRESULT short_call(DispatchObject& self, const VARIANT* args, UINT count, VARIANT* result, std::index_sequence<I...>) {
     using M = MemberFn<decltype(Fn)>;
     constexpr std::size_t n = sizeof...(I);
     if (count > n || (count && !args)) return kLongRoad;
@@ -471,8 +493,7 @@ HRESULT short_call(DispatchObject& self, const VARIANT* args, UINT count, VARIAN
 // internal error.
 HRESULT exception_result(EXCEPINFO* excep) noexcept;
 
-template <auto Fn>
-[[gnu::optimize("no-optimize-sibling-calls")]] HRESULT STDMETHODCALLTYPE
+template <auto Fn> [[gnu::optimize("no-optimize-sibling-calls")]] HRESULT STDMETHODCALLTYPE
 short_road(DispatchObject& self, DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
            EXCEPINFO* excep, UINT* arg_err) noexcept {
     using M = MemberFn<decltype(Fn)>;
@@ -486,8 +507,7 @@ short_road(DispatchObject& self, DISPID id, REFIID riid, LCID lcid, WORD flags, 
     return self.invoke_general(id, riid, lcid, flags, params, result, excep, arg_err);
 }
 
-template <auto Field>
-void* field_of(DispatchObject& self) {
+template <auto Field> void* field_of(DispatchObject& self) {
     using F = MemberField<decltype(Field)>;
     return &(static_cast<typename F::Class&>(self).*Field);
 }
@@ -515,35 +535,30 @@ constexpr bool put_codes_match(const char* put, const char* params, std::uint16_
 }  // namespace detail
 
 // A method: parameters and a result.
-template <auto Fn>
-constexpr DispEntry method(const char* name, const char* params, std::uint16_t type) {
+template <auto Fn> constexpr DispEntry method(const char* name, const char* params, std::uint16_t type) {
     using M = detail::MemberFn<decltype(Fn)>;
     if (!detail::same_codes(M::codes, params)) throw "parameter codes differ from the handler's";
     if (detail::ResultCode<typename M::Result>::value != type) throw "result type differs from the handler's";
     return handler_row(name, params, type, &detail::thunk<Fn>, nullptr, &detail::short_road<Fn>);
 }
-template <auto Fn>
-constexpr DispEntry method(const char* name, std::uint16_t type) {
+template <auto Fn> constexpr DispEntry method(const char* name, std::uint16_t type) {
     return method<Fn>(name, nullptr, type);
 }
 
 // A read-only property: a get handler; every put raises the read-only error.
-template <auto Get>
-constexpr DispEntry readonly(const char* name, const char* params, std::uint16_t type) {
+template <auto Get> constexpr DispEntry readonly(const char* name, const char* params, std::uint16_t type) {
     using G = detail::MemberFn<decltype(Get)>;
     if (!detail::same_codes(G::codes, params)) throw "parameter codes differ from the get handler's";
     if (detail::ResultCode<typename G::Result>::value != type) throw "type differs from the get handler's";
     return handler_row(name, params, type, &detail::thunk<Get>, &readonly_put, &detail::short_road<Get>);
 }
-template <auto Get>
-constexpr DispEntry readonly(const char* name, std::uint16_t type) {
+template <auto Get> constexpr DispEntry readonly(const char* name, std::uint16_t type) {
     return readonly<Get>(name, nullptr, type);
 }
 
 // A property with get and put handlers (the put takes the index parameters,
 // then the new value).
-template <auto Get, auto Put>
-constexpr DispEntry property(const char* name, const char* params, std::uint16_t type) {
+template <auto Get, auto Put> constexpr DispEntry property(const char* name, const char* params, std::uint16_t type) {
     using G = detail::MemberFn<decltype(Get)>;
     using P = detail::MemberFn<decltype(Put)>;
     if (!detail::same_codes(G::codes, params)) throw "parameter codes differ from the get handler's";
@@ -552,14 +567,12 @@ constexpr DispEntry property(const char* name, const char* params, std::uint16_t
     if (detail::ResultCode<typename P::Result>::value != T_EMPTY) throw "put handler must return nothing";
     return handler_row(name, params, type, &detail::thunk<Get>, &detail::thunk<Put>, &detail::short_road<Get>);
 }
-template <auto Get, auto Put>
-constexpr DispEntry property(const char* name, std::uint16_t type) {
+template <auto Get, auto Put> constexpr DispEntry property(const char* name, std::uint16_t type) {
     return property<Get, Put>(name, nullptr, type);
 }
 
 // A property bound to a field of the object: no handler runs.
-template <auto Field>
-constexpr DispEntry bound(const char* name, std::uint16_t type) {
+template <auto Field> constexpr DispEntry bound(const char* name, std::uint16_t type) {
     using F = detail::MemberField<decltype(Field)>;
     if (detail::FieldCode<typename F::Type>::value != type) throw "field type differs from the row's";
     return DispEntry{name, DISPID_UNKNOWN, nullptr, type, 0, nullptr, nullptr, &detail::field_of<Field>, nullptr};

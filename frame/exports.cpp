@@ -27,8 +27,8 @@ extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL install, LPCWSTR command_line)
     if (!command_line || ::lstrcmpiW(command_line, L"user") != 0)
         return install ? DllRegisterServer() : DllUnregisterServer();
     torvane::UniqueHkey classes;
-    const LONG opened = ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0,
-                                          KEY_READ | KEY_WRITE, nullptr, classes.put(), nullptr);
+    const LONG opened = ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                                          nullptr, classes.put(), nullptr);
     if (opened != ERROR_SUCCESS) return HRESULT_FROM_WIN32(opened);
     return install ? torvane::register_class(classes.get()) : torvane::unregister_class(classes.get());
 }

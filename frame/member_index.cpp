@@ -119,8 +119,7 @@ const MemberIndex* member_index_for(const ClassInfo& cls) noexcept {
             }
             owner = expected;
         }
-        if (owner == &cls)
-            return e.ready.load(std::memory_order_acquire) && e.index.complete() ? &e.index : nullptr;
+        if (owner == &cls) return e.ready.load(std::memory_order_acquire) && e.index.complete() ? &e.index : nullptr;
     }
     return nullptr;
 }

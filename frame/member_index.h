@@ -45,8 +45,8 @@ public:
         // the next one where the two share a prefix ("ProfilePath",
         // "ProfileValue"). The candidates of a bucket follow one another in
         // code_, each a header and its name, and the bucket ends with kEnd.
-        const std::uint16_t* row = code_ + start_[bucket_of(static_cast<unsigned>(name[0]) | 0x20u,
-                                                            static_cast<unsigned>(name[1]) | 0x20u)];
+        const std::uint16_t* row =
+            code_ + start_[bucket_of(static_cast<unsigned>(name[0]) | 0x20u, static_cast<unsigned>(name[1]) | 0x20u)];
         std::size_t i = 0;
         for (unsigned shared; (shared = row[kShared]) != kEnd; row += row[kSize]) {
             if (i > shared) i = shared;
@@ -88,16 +88,14 @@ private:
         kHeader
     };
     static constexpr std::uint16_t kEnd = 0xFFFF;  // in place of kShared: no more candidates
-    static std::size_t bucket_of(unsigned c0, unsigned c1) noexcept {
-        return (c0 * 37u + c1 * 7u) & (kBuckets - 1);
-    }
+    static std::size_t bucket_of(unsigned c0, unsigned c1) noexcept { return (c0 * 37u + c1 * 7u) & (kBuckets - 1); }
     // A name no row matched: unknown when made of letters only, else for the
     // platform to judge.
     static bool find_missing(const wchar_t* name, DISPID& id) noexcept;
 
-    bool complete_ = false;  // false: every name is declined
+    bool complete_ = false;               // false: every name is declined
     std::uint16_t start_[kBuckets] = {};  // each bucket's first candidate in code_
-    std::uint16_t code_[kCode] = {};  // all zero, so the pool of indexes takes no space in the file
+    std::uint16_t code_[kCode] = {};      // all zero, so the pool of indexes takes no space in the file
 };
 
 // The index of a class, built by the first caller; nullptr while another

@@ -18,8 +18,7 @@
 namespace torvane {
 
 // Generic owner of a handle-like value with a close function.
-template <typename T, typename Traits>
-class UniqueResource {
+template <typename T, typename Traits> class UniqueResource {
 public:
     UniqueResource() noexcept = default;
     explicit UniqueResource(T value) noexcept : value_(value) {}
@@ -93,12 +92,12 @@ struct ItemIdListTraits {
 using UniqueBstr = UniqueResource<BSTR, BstrTraits>;
 using UniqueHwnd = UniqueResource<HWND, HwndTraits>;
 using UniqueHkey = UniqueResource<HKEY, HkeyTraits>;
-using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;          // process, event ...
-using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;        // CreateFile results
+using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;    // process, event ...
+using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;  // CreateFile results
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiTraits>;
 using UniqueItemIdList = UniqueResource<ITEMIDLIST*, ItemIdListTraits>;
-using UniqueHdrop = UniqueResource<HDROP, HdropTraits>;           // a drop from the shell (WM_DROPFILES)
-using UniqueHglobal = UniqueResource<HGLOBAL, HglobalTraits>;     // GlobalAlloc blocks not yet handed on
+using UniqueHdrop = UniqueResource<HDROP, HdropTraits>;        // a drop from the shell (WM_DROPFILES)
+using UniqueHglobal = UniqueResource<HGLOBAL, HglobalTraits>;  // GlobalAlloc blocks not yet handed on
 
 // A window's display context (GetDC) for the scope that measures with it,
 // given back with ReleaseDC.
@@ -223,11 +222,11 @@ public:
 private:
     static bool owns_something(VARTYPE vt) noexcept {
         // The scalar types below VT_BSTR and the other plain ones, as a bit set.
-        constexpr std::uint64_t plain =
-            (1ull << VT_EMPTY) | (1ull << VT_NULL) | (1ull << VT_I2) | (1ull << VT_I4) | (1ull << VT_R4) |
-            (1ull << VT_R8) | (1ull << VT_CY) | (1ull << VT_DATE) | (1ull << VT_ERROR) | (1ull << VT_BOOL) |
-            (1ull << VT_DECIMAL) | (1ull << VT_I1) | (1ull << VT_UI1) | (1ull << VT_UI2) | (1ull << VT_UI4) |
-            (1ull << VT_I8) | (1ull << VT_UI8) | (1ull << VT_INT) | (1ull << VT_UINT);
+        constexpr std::uint64_t plain = (1ull << VT_EMPTY) | (1ull << VT_NULL) | (1ull << VT_I2) | (1ull << VT_I4) |
+                                        (1ull << VT_R4) | (1ull << VT_R8) | (1ull << VT_CY) | (1ull << VT_DATE) |
+                                        (1ull << VT_ERROR) | (1ull << VT_BOOL) | (1ull << VT_DECIMAL) |
+                                        (1ull << VT_I1) | (1ull << VT_UI1) | (1ull << VT_UI2) | (1ull << VT_UI4) |
+                                        (1ull << VT_I8) | (1ull << VT_UI8) | (1ull << VT_INT) | (1ull << VT_UINT);
         if (vt & VT_BYREF) return false;
         // Arrays, strings, objects, records and anything unknown: the platform decides.
         return vt >= 64 || !((plain >> vt) & 1);
@@ -236,8 +235,7 @@ private:
 };
 
 // A counted interface pointer.
-template <typename I>
-class ComPtr {
+template <typename I> class ComPtr {
 public:
     ComPtr() noexcept = default;
     ComPtr(std::nullptr_t) noexcept {}

@@ -35,8 +35,7 @@ bool read_value(HKEY root, const std::string& key, std::string& out) {
 }
 
 bool write_value(HKEY root, const std::string& key, const std::string& value) {
-    return ::RegSetValueA(root, key.c_str(), REG_SZ, value.c_str(), static_cast<DWORD>(value.size())) ==
-           ERROR_SUCCESS;
+    return ::RegSetValueA(root, key.c_str(), REG_SZ, value.c_str(), static_cast<DWORD>(value.size())) == ERROR_SUCCESS;
 }
 
 std::string module_path_ansi() {
@@ -56,8 +55,8 @@ bool has_subkeys(HKEY root, const std::string& key) {
     UniqueHkey h;
     if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, h.put()) != ERROR_SUCCESS) return false;
     DWORD subkeys = 0;
-    if (::RegQueryInfoKeyA(h.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
-                           nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (::RegQueryInfoKeyA(h.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr) != ERROR_SUCCESS)
         return true;
     return subkeys != 0;
 }
@@ -77,8 +76,8 @@ bool class_in_other_view(HKEY root, const std::string& server_key) {
 std::string guid_string(const GUID& g) {
     char text[40];
     std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
-                  g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+                  static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3],
+                  g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
     return text;
 }
 

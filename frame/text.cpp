@@ -21,8 +21,7 @@ void init_ansi_lead_bytes() noexcept {
 
 // Every ANSI code page keeps ASCII as it is: plain ASCII text converts
 // without the platform (member names, numbers and most script texts are).
-template <typename C>
-bool all_ascii(const C* text, std::size_t length) noexcept {
+template <typename C> bool all_ascii(const C* text, std::size_t length) noexcept {
     unsigned bits = 0;
     for (std::size_t i = 0; i < length; ++i) bits |= static_cast<unsigned>(text[i]);
     return bits < 0x80;

@@ -13,8 +13,7 @@ bool change(const VARIANT& in, VARTYPE type, Variant& out) noexcept {
 }
 
 // A present value converted to a number type, read by `read`.
-template <typename T, typename Read>
-ArgState number_arg(const VARIANT& v, VARTYPE type, T& out, Read read) noexcept {
+template <typename T, typename Read> ArgState number_arg(const VARIANT& v, VARTYPE type, T& out, Read read) noexcept {
     if (is_absent(v)) return ArgState::absent;
     Variant c;
     if (FAILED(change_type(c.ptr(), v, type))) return ArgState::unconvertible;

@@ -6,8 +6,7 @@ namespace torvane {
 namespace {
 
 // Calls on_field(view) for each field in order until it returns false.
-template <typename OnField>
-void walk_fields(std::string_view entry, const ColumnRules& rules, OnField&& on_field) {
+template <typename OnField> void walk_fields(std::string_view entry, const ColumnRules& rules, OnField&& on_field) {
     const char* p = entry.data();
     const char* const end = p + entry.size();
     const char* start = p;
@@ -103,9 +102,9 @@ std::string rejoin_columns(std::string_view entry, const ColumnRules& rules, std
 
 MatchMode match_mode(int mode) {
     switch (mode) {
-    case 1: return MatchMode::prefix;
-    case 2: return MatchMode::exact;
-    default: return MatchMode::contains;
+        case 1: return MatchMode::prefix;
+        case 2: return MatchMode::exact;
+        default: return MatchMode::contains;
     }
 }
 

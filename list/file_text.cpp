@@ -30,10 +30,14 @@ std::size_t utf8_sequence(std::string_view s, std::size_t i, char32_t& cp) noexc
     }
     std::size_t n;
     char32_t min;
-    if (b0 >= 0xC2 && b0 <= 0xDF) n = 2, min = 0x80, cp = b0 & 0x1F;
-    else if (b0 >= 0xE0 && b0 <= 0xEF) n = 3, min = 0x800, cp = b0 & 0x0F;
-    else if (b0 >= 0xF0 && b0 <= 0xF4) n = 4, min = 0x10000, cp = b0 & 0x07;
-    else return 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF)
+        n = 2, min = 0x80, cp = b0 & 0x1F;
+    else if (b0 >= 0xE0 && b0 <= 0xEF)
+        n = 3, min = 0x800, cp = b0 & 0x0F;
+    else if (b0 >= 0xF0 && b0 <= 0xF4)
+        n = 4, min = 0x10000, cp = b0 & 0x07;
+    else
+        return 0;
     if (s.size() - i < n) return 0;
     for (std::size_t k = 1; k < n; ++k) {
         const unsigned b = byte_at(s, i + k);
@@ -77,22 +81,22 @@ std::optional<Encoding> encoding_named(std::string_view name) {
 
 std::string_view encoding_name(Encoding e) {
     switch (e) {
-    case Encoding::ansi: return "ansi";
-    case Encoding::utf8: return "utf-8";
-    case Encoding::utf8_bom: return "utf-8-bom";
-    case Encoding::utf16le: return "utf-16le";
-    case Encoding::utf16be: return "utf-16be";
+        case Encoding::ansi: return "ansi";
+        case Encoding::utf8: return "utf-8";
+        case Encoding::utf8_bom: return "utf-8-bom";
+        case Encoding::utf16le: return "utf-16le";
+        case Encoding::utf16be: return "utf-16be";
     }
     return "ansi";
 }
 
 std::size_t mark_length(std::string_view bytes, Encoding e) {
     switch (e) {
-    case Encoding::utf8:
-    case Encoding::utf8_bom: return bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-    case Encoding::utf16le: return bytes.substr(0, 2) == "\xFF\xFE" ? 2 : 0;
-    case Encoding::utf16be: return bytes.substr(0, 2) == "\xFE\xFF" ? 2 : 0;
-    case Encoding::ansi: return 0;
+        case Encoding::utf8:
+        case Encoding::utf8_bom: return bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+        case Encoding::utf16le: return bytes.substr(0, 2) == "\xFF\xFE" ? 2 : 0;
+        case Encoding::utf16be: return bytes.substr(0, 2) == "\xFE\xFF" ? 2 : 0;
+        case Encoding::ansi: return 0;
     }
     return 0;
 }
@@ -216,10 +220,10 @@ TextEncoder::TextEncoder(Encoding e, std::string_view line_end, const AnsiToWide
 
 void TextEncoder::start(std::string& out) const {
     switch (encoding_) {
-    case Encoding::utf8_bom: out.append("\xEF\xBB\xBF"); break;
-    case Encoding::utf16le: out.append("\xFF\xFE"); break;
-    case Encoding::utf16be: out.append("\xFE\xFF"); break;
-    default: break;
+        case Encoding::utf8_bom: out.append("\xEF\xBB\xBF"); break;
+        case Encoding::utf16le: out.append("\xFF\xFE"); break;
+        case Encoding::utf16be: out.append("\xFE\xFF"); break;
+        default: break;
     }
 }
 

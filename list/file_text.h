@@ -69,7 +69,7 @@ private:
     Encoding encoding_;
     std::string line_end_;  // already encoded
     const AnsiToWide& to_wide_;
-    std::u16string wide_;   // scratch
+    std::u16string wide_;  // scratch
 };
 
 // UTF-16 to UTF-8, appended (a lone surrogate becomes U+FFFD).

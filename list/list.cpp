@@ -29,6 +29,7 @@ namespace torvane {
 struct CListExObj::Members {
     using Self = CListExObj;
     // Row position = dispatch id. Never sort or reorder.
+    // clang-format off
     static constexpr DispEntry table[] = {
         /*  1 */ bound<&Self::col_return_null_>                    ("ColReturnNull",                                     T_BOOL),
         /*  2 */ bound<&Self::col_separate_char_>                  ("ColSeparateChar",                                   T_BSTR),
@@ -54,6 +55,7 @@ struct CListExObj::Members {
         /* 22 */ method<&Self::saveFile>                           ("SaveFile",            P_STR P_VARIANT P_VARIANT,    T_BOOL),
         /* -4 */ with_dispid(method<&Self::newEnum>                ("_NewEnum",                                          T_UNKNOWN), DISPID_NEWENUM),
     };
+    // clang-format on
 };
 
 namespace {
@@ -80,9 +82,7 @@ LONG CListExObj::live_count() noexcept { return g_live; }
 
 CListExObj::CListExObj() noexcept : DispatchObject(kClass) {}
 
-ComPtr<IUnknown> create_list_object() {
-    return ComPtr<IUnknown>::adopt(static_cast<IDispatch*>(new CListExObj()));
-}
+ComPtr<IUnknown> create_list_object() { return ComPtr<IUnknown>::adopt(static_cast<IDispatch*>(new CListExObj())); }
 
 // ---------------------------------------------------------------------------
 // Storage
@@ -202,8 +202,8 @@ std::int32_t CListExObj::findCol(std::int32_t start, std::int32_t end, std::int1
     const Range r = clamp_range(start, end, last_index());
     if (r.start > r.end) return -1;
     if (column < 0 && how == MatchMode::exact) {
-        const std::size_t found = entries_.find_equal(text, static_cast<std::size_t>(r.start),
-                                                      static_cast<std::size_t>(r.end));
+        const std::size_t found =
+            entries_.find_equal(text, static_cast<std::size_t>(r.start), static_cast<std::size_t>(r.end));
         return found == EntryStore::npos ? -1 : static_cast<std::int32_t>(found);
     }
     const TextMatcher matches(text, how, ansi_lead_bytes());
@@ -301,9 +301,9 @@ namespace {
 bool named_encoding(const VARIANT& v, std::optional<Encoding>& out) {
     std::string name;
     switch (text_arg(v, name)) {
-    case ArgState::absent: return true;
-    case ArgState::unconvertible: return false;
-    case ArgState::value: break;
+        case ArgState::absent: return true;
+        case ArgState::unconvertible: return false;
+        case ArgState::value: break;
     }
     if (name.empty()) return true;
     out = encoding_named(name);

@@ -17,8 +17,7 @@ bool is_digit(char c) noexcept { return c >= '0' && c <= '9'; }
 // keys whose prefixes differ compare as the prefixes do.
 std::uint64_t key_prefix(std::string_view key) noexcept {
     std::uint64_t p = 0;
-    for (std::size_t i = 0; i < 8; ++i)
-        p = (p << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    for (std::size_t i = 0; i < 8; ++i) p = (p << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
     return p;
 }
 

@@ -6,9 +6,7 @@
 namespace torvane {
 namespace {
 
-bool usable_path(std::string_view path) {
-    return !path.empty() && path.find('\0') == std::string_view::npos;
-}
+bool usable_path(std::string_view path) { return !path.empty() && path.find('\0') == std::string_view::npos; }
 
 }  // namespace
 

@@ -57,16 +57,15 @@ int CALLBACK break_at_blanks(LPWSTR text, int at, int length, int code) {
     if (at > length) at = length;
     if (at < 0) at = 0;
     switch (code) {
-    case WB_ISDELIMITER:
-        return at < length && is_blank(text[at]);
-    case WB_LEFT:  // the start of the word before `at`
-        while (at > 0 && is_blank(text[at - 1])) --at;
-        while (at > 0 && !is_blank(text[at - 1])) --at;
-        return at;
-    default:  // WB_RIGHT: the start of the word after `at`
-        while (at < length && !is_blank(text[at])) ++at;
-        while (at < length && is_blank(text[at])) ++at;
-        return at;
+        case WB_ISDELIMITER: return at < length && is_blank(text[at]);
+        case WB_LEFT:  // the start of the word before `at`
+            while (at > 0 && is_blank(text[at - 1])) --at;
+            while (at > 0 && !is_blank(text[at - 1])) --at;
+            return at;
+        default:  // WB_RIGHT: the start of the word after `at`
+            while (at < length && !is_blank(text[at])) ++at;
+            while (at < length && is_blank(text[at])) ++at;
+            return at;
     }
 }
 
@@ -189,6 +188,7 @@ private:
 struct COutputWindowObj::Members {
     using Self = COutputWindowObj;
     // The position of a row is its dispatch id: never reorder.
+    // clang-format off
     static constexpr DispEntry table[] = {
         /* 1 */ property<&Self::getVisible, &Self::putVisible>("Visible", T_BOOL),
         /* 2 */ property<&Self::getEnable,  &Self::putEnable> ("Enable",  T_BOOL),
@@ -201,6 +201,7 @@ struct COutputWindowObj::Members {
         /* 9 */ alias                                         ("Text"),
         /*10 */ method<&Self::appendText>                     ("AppendText", P_STR, T_EMPTY),
     };
+    // clang-format on
 };
 
 namespace {
@@ -283,9 +284,7 @@ bool COutputWindowObj::on_message(UINT msg, WPARAM wp, LPARAM, INT_PTR& result) 
             centre();
             result = TRUE;  // focus to the text box
             return true;
-        case WM_SIZE:
-            fit_text_box();
-            return false;  // the default handling runs as well
+        case WM_SIZE: fit_text_box(); return false;  // the default handling runs as well
         case WM_COMMAND:
             // Enter, Escape and the text box's own close request would end a
             // dialog: this window stays.
@@ -298,8 +297,7 @@ bool COutputWindowObj::on_message(UINT msg, WPARAM wp, LPARAM, INT_PTR& result) 
             // Alt+F4, or Escape in the multi-line text box.
             result = TRUE;
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -31,8 +31,7 @@ void open_clipboard(ClipboardOpened& clipboard, HWND owner) noexcept {
 // open clipboard without an owner refuses new data). Message-only: nothing
 // on the screen or in the taskbar.
 UniqueHwnd clipboard_owner() noexcept {
-    return UniqueHwnd(::CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                        nullptr));
+    return UniqueHwnd(::CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
 }
 
 }  // namespace

@@ -68,9 +68,9 @@ MakeResult make_one_directory(const std::string& path) {
 std::string text_or(const VARIANT& v, const char* fallback) {
     std::string text;
     switch (text_arg(v, text)) {
-    case ArgState::absent: return fallback;
-    case ArgState::unconvertible: return std::string();
-    case ArgState::value: break;
+        case ArgState::absent: return fallback;
+        case ArgState::unconvertible: return std::string();
+        case ArgState::value: break;
     }
     return text.substr(0, text.find('\0'));
 }
@@ -87,8 +87,8 @@ std::size_t first_characters(const std::string& text, std::size_t count) {
 Variant file_time(const char* path, bool creation) {
     // Read sharing only: a file that someone holds open for writing, or a
     // directory, does not open and gives Null.
-    UniqueFile file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return Variant::null();
     FILETIME created{}, accessed{}, written{};
     if (!::GetFileTime(file.get(), &created, &accessed, &written)) return Variant::null();
@@ -115,15 +115,15 @@ std::int32_t CTorvane_ScriptDialog::getFileVersion(const char* path) {
 
 // 1 when the file's version is at least major.minor, 0 when it is lower or
 // cannot be read, -1 for a directory or a file without a version resource.
-std::int16_t CTorvane_ScriptDialog::versionCheck(const char* path, std::int16_t major, std::int16_t minor,
-                                                 std::int16_t, std::int16_t) {
+std::int16_t CTorvane_ScriptDialog::versionCheck(const char* path, std::int16_t major, std::int16_t minor, std::int16_t,
+                                                 std::int16_t) {
     const FileVersion v = read_file_version(path);
     switch (v.state) {
-    case VersionState::missing:
-    case VersionState::unreadable: return 0;
-    case VersionState::directory:
-    case VersionState::no_resource: return -1;
-    case VersionState::ok: break;
+        case VersionState::missing:
+        case VersionState::unreadable: return 0;
+        case VersionState::directory:
+        case VersionState::no_resource: return -1;
+        case VersionState::ok: break;
     }
     const std::uint32_t wanted =
         (static_cast<std::uint32_t>(static_cast<std::uint16_t>(major)) << 16) | static_cast<std::uint16_t>(minor);
@@ -153,8 +153,7 @@ Variant CTorvane_ScriptDialog::getTempFileName(const VARIANT& directory, const V
     // The platform writes the folder, "\\", up to three characters of the
     // prefix, four hex digits and ".tmp" into a MAX_PATH buffer and does not
     // check the folder's length: refuse what would not fit.
-    if (dir.size() > MAX_PATH - 14 || dir.size() + 1 + first_characters(pre, 3) + 8 >= MAX_PATH)
-        return Variant::null();
+    if (dir.size() > MAX_PATH - 14 || dir.size() + 1 + first_characters(pre, 3) + 8 >= MAX_PATH) return Variant::null();
     char name[MAX_PATH] = {};
     if (!::GetTempFileNameA(dir.c_str(), pre.c_str(), 0, name)) return Variant::null();
     return text_result(std::string_view(name, strnlen(name, MAX_PATH)));

@@ -107,8 +107,8 @@ bool points_equal(double x1, double y1, double x2, double y2, double tolerance) 
     double distance = as_double(std::sqrt(sum));
     // Squares that overflow or fall below the normal range would make the
     // distance infinite or zero; the distance itself is representable.
-    const bool squares_lost = std::isinf(sum) ? std::isfinite(dx) && std::isfinite(dy)
-                                              : (sum < DBL_MIN && (dx != 0 || dy != 0));
+    const bool squares_lost =
+        std::isinf(sum) ? std::isfinite(dx) && std::isfinite(dy) : (sum < DBL_MIN && (dx != 0 || dy != 0));
     if (squares_lost) distance = as_double(std::hypot(dx, dy));
     return !(distance > tolerance);
 }

@@ -25,7 +25,7 @@ constexpr DWORD kReadBuffer = 260;
 // MAX_PATH characters (Wine's overrun its stack with longer ones): a longer
 // ProfilePath names no usable file, like an empty one.
 bool usable(const std::string& path) { return !path.empty() && path.size() < MAX_PATH; }
-}
+}  // namespace
 
 std::string CTorvane_ScriptDialog::getProfileValue(const char* key, const VARIANT&) {
     if (!usable(profile_path_) || !profile_key_fits(key)) return std::string();

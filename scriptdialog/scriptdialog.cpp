@@ -18,6 +18,7 @@ namespace torvane {
 struct CTorvane_ScriptDialog::Members {
     using Self = CTorvane_ScriptDialog;
     // The position of a row is its dispatch id: never reorder.
+    // clang-format off
     static constexpr DispEntry table[] = {
         /*  1 */ bound<&Self::default_fs_>                              ("DefaultFS",                              T_I2),
         /*  2 */ bound<&Self::default_is_>                              ("DefaultIS",                              T_I2),
@@ -60,14 +61,15 @@ struct CTorvane_ScriptDialog::Members {
         /* 39 */ property<&Self::getClipboardText, &Self::putClipboardText>("ClipboardText",                      T_VARIANT),
         /* 40 */ readonly<&Self::version>                               ("Version",                                T_BSTR),
     };
+    // clang-format on
 };
 
 namespace {
 LONG g_live = 0;
 }
 
-const ClassInfo CTorvane_ScriptDialog::kClass = {
-    "CTorvane_ScriptDialog", &IID_IScriptDialog, make_table(Members::table), &g_live};
+const ClassInfo CTorvane_ScriptDialog::kClass = {"CTorvane_ScriptDialog", &IID_IScriptDialog,
+                                                 make_table(Members::table), &g_live};
 
 LONG CTorvane_ScriptDialog::live_count() noexcept { return g_live; }
 
@@ -90,8 +92,7 @@ double CTorvane_ScriptDialog::about() {
 // (read from the module in memory: no file is opened).
 std::string CTorvane_ScriptDialog::version() {
     const HMODULE self = module::instance();
-    const HRSRC found = ::FindResourceW(self, MAKEINTRESOURCEW(VS_VERSION_INFO),
-                                       MAKEINTRESOURCEW(16) /* RT_VERSION */);
+    const HRSRC found = ::FindResourceW(self, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
     const HGLOBAL loaded = found ? ::LoadResource(self, found) : nullptr;
     const void* data = loaded ? ::LockResource(loaded) : nullptr;
     if (!data) return std::string();

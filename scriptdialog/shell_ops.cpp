@@ -54,11 +54,8 @@ Variant file_dialog(bool save, const VARIANT& file, const VARIANT& filter_arg, c
     std::string filter, default_ext;
     std::string script_filter;
     switch (text_arg(filter_arg, script_filter)) {
-        case ArgState::absent:
-            filter = module::load_string_ansi(IDS_FILTER_ALL_FILES);
-            break;
-        case ArgState::unconvertible:
-            break;
+        case ArgState::absent: filter = module::load_string_ansi(IDS_FILTER_ALL_FILES); break;
+        case ArgState::unconvertible: break;
         case ArgState::value:
             filter = append_all_files_filter(script_filter, module::load_string_ansi(IDS_FILTER_ALL_FILES_ADDED));
             default_ext = filter_default_extension(filter, ansi_lead_bytes());
@@ -117,9 +114,7 @@ Variant CTorvane_ScriptDialog::browseForFolder(const VARIANT& initial_arg) {
             if (n && ::GetCurrentDirectoryA(n + 1, cwd.data()) <= n) initial = cwd.data();
             break;
         }
-        case ArgState::unconvertible:
-            initial.clear();
-            break;
+        case ArgState::unconvertible: initial.clear(); break;
         case ArgState::value:
             // Only the text before an embedded zero can name a folder.
             initial.resize(std::char_traits<char>::length(initial.c_str()));
@@ -154,8 +149,8 @@ std::int16_t CTorvane_ScriptDialog::messageBox(const char* text, const VARIANT& 
         case ArgState::value: break;
     }
     std::int16_t v = 0;
-    const UINT style = i2_arg(style_arg, v) == ArgState::value ? shell::message_box_style(v)
-                                                                : shell::kDefaultMessageBoxStyle;
+    const UINT style =
+        i2_arg(style_arg, v) == ArgState::value ? shell::message_box_style(v) : shell::kDefaultMessageBoxStyle;
     const int id = ::MessageBoxA(owner_window(), text, caption.c_str(), style | MB_TASKMODAL | MB_SETFOREGROUND);
     return shell::message_box_answer(id);
 }
@@ -257,8 +252,10 @@ std::int16_t CTorvane_ScriptDialog::doEvents() {
 // A negative count returns at once: passed on, it would be a pause of
 // about 49 days (or, for -1, without end).
 void CTorvane_ScriptDialog::sleep(std::int16_t milliseconds) {
-    if (milliseconds > 0) ::Sleep(static_cast<DWORD>(milliseconds));
-    else if (milliseconds == 0) ::Sleep(0);
+    if (milliseconds > 0)
+        ::Sleep(static_cast<DWORD>(milliseconds));
+    else if (milliseconds == 0)
+        ::Sleep(0);
 }
 
 void CTorvane_ScriptDialog::waitCursor(std::int16_t on) {

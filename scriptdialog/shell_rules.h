@@ -37,8 +37,11 @@ inline constexpr UINT kDefaultMessageBoxStyle = MB_OK | MB_ICONSTOP;
 // Abort, a failed call).
 constexpr std::int16_t message_box_answer(int id) {
     switch (id) {
-        case IDOK: case IDYES: case IDRETRY: return 1;
-        case IDNO: case IDIGNORE: return 0;
+        case IDOK:
+        case IDYES:
+        case IDRETRY: return 1;
+        case IDNO:
+        case IDIGNORE: return 0;
         default: return -1;
     }
 }

@@ -40,7 +40,8 @@ struct EscapeRun {
 };
 EscapeRun escape_run(std::string_view text, std::size_t i) {
     EscapeRun run{std::string(), i};
-    for (int byte; (byte = strict_escape(text, run.end)) > 0; run.end += 3) run.bytes.push_back(static_cast<char>(byte));
+    for (int byte; (byte = strict_escape(text, run.end)) > 0; run.end += 3)
+        run.bytes.push_back(static_cast<char>(byte));
     return run;
 }
 
@@ -106,7 +107,8 @@ std::string decode_address_path(std::string_view text, const LeadBytes& lead, co
             // The two characters after the '%', or as many as remain.
             std::size_t end = i + 1;
             for (int n = 0; n < 2 && end < text.size(); ++n) end += lead.char_len(text, end);
-            const char byte = static_cast<char>(static_cast<unsigned long>(read_hex(text.substr(i + 1, end - i - 1))) & 0xFF);
+            const char byte =
+                static_cast<char>(static_cast<unsigned long>(read_hex(text.substr(i + 1, end - i - 1))) & 0xFF);
             if (byte == '\0') break;
             out.push_back(byte);
             i = end;

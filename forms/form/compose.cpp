@@ -27,8 +27,7 @@ void CFormObj::initialise_window() {
     ::GetWindowRect(self, &window);
     ::GetClientRect(self, &client);
     const int frame = (window.bottom - window.top) - (client.bottom - client.top);
-    const std::int64_t height =
-        static_cast<std::int64_t>(rows) * row_height_ + row_height_ / 2 + frame;
+    const std::int64_t height = static_cast<std::int64_t>(rows) * row_height_ + row_height_ / 2 + frame;
     ::SetWindowPos(self, nullptr, 0, 0, window.right - window.left,
                    height > INT32_MAX ? INT32_MAX : static_cast<int>(height), SWP_NOMOVE | SWP_NOZORDER);
 

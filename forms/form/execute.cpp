@@ -124,8 +124,7 @@ Variant CFormObj::waitEvent(const VARIANT& timeout) {
             break;
         }
         // Without a window no event can come.
-        if (quit || wait == 0 || !has_window() || static_cast<std::int64_t>(::GetTickCount64() - start) > wait)
-            break;
+        if (quit || wait == 0 || !has_window() || static_cast<std::int64_t>(::GetTickCount64() - start) > wait) break;
         ::Sleep(10);
     }
     return result;
@@ -133,42 +132,39 @@ Variant CFormObj::waitEvent(const VARIANT& timeout) {
 
 bool CFormObj::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     switch (msg) {
-    case WM_INITDIALOG:
-        initialise_window();
-        result = TRUE;
-        return true;
-    case WM_COMMAND: {
-        const int id = LOWORD(wp);
-        const int code = HIWORD(wp);
-        if (id == IDOK) {
-            // Enter moves on to the next control; it never closes the form.
-            ::SendMessageW(hwnd(), WM_NEXTDLGCTL, 0, 0);
+        case WM_INITDIALOG:
+            initialise_window();
+            result = TRUE;
+            return true;
+        case WM_COMMAND: {
+            const int id = LOWORD(wp);
+            const int code = HIWORD(wp);
+            if (id == IDOK) {
+                // Enter moves on to the next control; it never closes the form.
+                ::SendMessageW(hwnd(), WM_NEXTDLGCTL, 0, 0);
+                result = 0;
+                return true;
+            }
+            if (id == IDCANCEL) {
+                post_event(-1, true);
+                result = 0;
+                return true;
+            }
+            if (lp != 0 && id >= kFirstControlId && id <= kLastRoutedId && (code == 0 || code == 1)) {
+                route_command(id, code == 0 ? 1 : 2);
+                result = 0;
+                return true;
+            }
+            return false;
+        }
+        case WM_DROPFILES:
+            // Only a window created to accept drops takes them.
+            if (!accepting_drops_) return false;
+            on_drop_files(reinterpret_cast<HDROP>(wp));
             result = 0;
             return true;
-        }
-        if (id == IDCANCEL) {
-            post_event(-1, true);
-            result = 0;
-            return true;
-        }
-        if (lp != 0 && id >= kFirstControlId && id <= kLastRoutedId && (code == 0 || code == 1)) {
-            route_command(id, code == 0 ? 1 : 2);
-            result = 0;
-            return true;
-        }
-        return false;
-    }
-    case WM_DROPFILES:
-        // Only a window created to accept drops takes them.
-        if (!accepting_drops_) return false;
-        on_drop_files(reinterpret_cast<HDROP>(wp));
-        result = 0;
-        return true;
-    case WM_DESTROY:
-        on_destroy();
-        return false;
-    default:
-        return false;
+        case WM_DESTROY: on_destroy(); return false;
+        default: return false;
     }
 }
 

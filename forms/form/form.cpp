@@ -22,6 +22,7 @@ namespace torvane {
 struct CFormObj::Members {
     using Self = CFormObj;
     // The position of a row is its dispatch id: never reorder.
+    // clang-format off
     static constexpr DispEntry table[] = {
         /*  1 */ bound<&Self::form_title_>                             ("FormTitle",                                   T_BSTR),
         /*  2 */ bound<&Self::accept_drop_file_>                       ("AcceptDropFile",                              T_I2),
@@ -47,6 +48,7 @@ struct CFormObj::Members {
         /* 22 */ readonly<&Self::getIsModify>                          ("IsModify",           P_I2,                    T_BOOL),
         /* 23 */ alias                                                 ("Value"),
     };
+    // clang-format on
 };
 
 namespace {
@@ -144,8 +146,7 @@ bool CFormObj::is_item(const CControlItem* item) const noexcept {
     return false;
 }
 
-template <typename Make>
-std::int16_t CFormObj::store_item(Make make) {
+template <typename Make> std::int16_t CFormObj::store_item(Make make) {
     check_defining();
     const int index = free_slot();
     if (index < 0) return -1;
@@ -186,9 +187,8 @@ std::int16_t CFormObj::defineButton(const char* captions, const VARIANT& first_e
     if (free_slot() < 0) return -1;
     auto list = captions_of(captions);
     auto first = opt_i2(first_event);
-    return store_item([&](int index) {
-        return std::make_unique<CButtonItem>(*this, index, list, first ? *first : index);
-    });
+    return store_item(
+        [&](int index) { return std::make_unique<CButtonItem>(*this, index, list, first ? *first : index); });
 }
 
 std::int16_t CFormObj::defineEditButton(const VARIANT& caption, const VARIANT& text, const VARIANT& button,
@@ -229,9 +229,8 @@ std::int16_t CFormObj::defineCheckButton(const char* captions, const VARIANT& va
     auto list = captions_of(captions);
     std::string initial = text_or(value, "");
     const int vert = i2_or(vertical, 0) != 0;
-    return store_item([&](int index) {
-        return std::make_unique<CCheckButtonItem>(*this, index, list, std::move(initial), vert);
-    });
+    return store_item(
+        [&](int index) { return std::make_unique<CCheckButtonItem>(*this, index, list, std::move(initial), vert); });
 }
 
 std::int16_t CFormObj::defineRadioButton(const char* captions, const VARIANT& selected, const VARIANT& vertical) {
@@ -241,8 +240,7 @@ std::int16_t CFormObj::defineRadioButton(const char* captions, const VARIANT& se
     auto list = captions_of(captions);
     const int sel = i2_or(selected, -1);
     const int vert = i2_or(vertical, 0) != 0;
-    return store_item(
-        [&](int index) { return std::make_unique<CRadioButtonItem>(*this, index, list, sel, vert); });
+    return store_item([&](int index) { return std::make_unique<CRadioButtonItem>(*this, index, list, sel, vert); });
 }
 
 std::int16_t CFormObj::defineComboBox(const VARIANT& caption, const VARIANT& text, const VARIANT& choices) {
@@ -253,8 +251,7 @@ std::int16_t CFormObj::defineComboBox(const VARIANT& caption, const VARIANT& tex
     std::string initial = text_or(text, "");
     auto entries = list_of(choices);
     return store_item([&](int index) {
-        return std::make_unique<CComboBoxItem>(*this, index, std::move(label), std::move(initial),
-                                               std::move(entries));
+        return std::make_unique<CComboBoxItem>(*this, index, std::move(label), std::move(initial), std::move(entries));
     });
 }
 
@@ -280,8 +277,7 @@ std::int16_t CFormObj::defineListBox(const VARIANT& choices, const VARIANT& valu
     const int row_count = i2_or(rows, 1);
     const int multi = i2_or(multiple, 0) != 0;
     return store_item([&](int index) {
-        return std::make_unique<CListBoxItem>(*this, index, std::move(entries), std::move(initial), row_count,
-                                              multi);
+        return std::make_unique<CListBoxItem>(*this, index, std::move(entries), std::move(initial), row_count, multi);
     });
 }
 

@@ -105,8 +105,8 @@ void CCheckButtonItem::SetValue(const char* text) {
 // ---------------------------------------------------------------------------
 // CRadioButtonItem: the number of the checked button, -1 for none.
 
-CRadioButtonItem::CRadioButtonItem(CFormObj& form, int index, const std::vector<std::string>& captions,
-                                   int selected, int vertical)
+CRadioButtonItem::CRadioButtonItem(CFormObj& form, int index, const std::vector<std::string>& captions, int selected,
+                                   int vertical)
     : CButtonItem(form, index, captions, 0), selected_(selected), baseline_(selected) {
     // The baseline starts at the defined selection: not modified before the
     // group is first shown.

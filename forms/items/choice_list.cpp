@@ -86,7 +86,8 @@ void CDropdownListItem::SetValue(const char* text) {
         // A number outside the entries clears the selection (the platform
         // would otherwise keep the old one).
         const int count = static_cast<int>(::SendMessageW(combo_.get(), CB_GETCOUNT, 0, 0));
-        ::SendMessageW(combo_.get(), CB_SETCURSEL, n >= 0 && n < count ? static_cast<WPARAM>(n) : static_cast<WPARAM>(-1), 0);
+        ::SendMessageW(combo_.get(), CB_SETCURSEL,
+                       n >= 0 && n < count ? static_cast<WPARAM>(n) : static_cast<WPARAM>(-1), 0);
     }
     value_ = write_decimal(n);
     baseline_ = value_;

@@ -14,8 +14,7 @@ UniqueHwnd CControlItem::create_window(const char* window_class, const char* tex
     UniqueHwnd window(::CreateWindowExA(ex_style, window_class, text, (style | WS_CHILD) & ~WS_VISIBLE, rect.left,
                                         rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr));
-    if (window && item_data)
-        ::SetWindowLongPtrW(window.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (window && item_data) ::SetWindowLongPtrW(window.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     return window;
 }
 

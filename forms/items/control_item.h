@@ -48,8 +48,8 @@ protected:
     // Creation steps shared by every window: created hidden as a child of the
     // form, the item's address in its user data when `item_data` (interactive
     // windows), control id `id` (0xFFFF for static labels).
-    UniqueHwnd create_window(const char* window_class, const char* text, DWORD style, DWORD ex_style,
-                             const RECT& rect, int id, bool item_data);
+    UniqueHwnd create_window(const char* window_class, const char* text, DWORD style, DWORD ex_style, const RECT& rect,
+                             int id, bool item_data);
     // The last steps: the form's font, then shown.
     void finish_window(HWND hwnd);
     // A side label (right-aligned static text, one row) at row r.
@@ -170,8 +170,7 @@ private:
 
 class CRadioButtonItem : public CButtonItem {
 public:
-    CRadioButtonItem(CFormObj& form, int index, const std::vector<std::string>& captions, int selected,
-                     int vertical);
+    CRadioButtonItem(CFormObj& form, int index, const std::vector<std::string>& captions, int selected, int vertical);
     int CreateControls(int& next_id, int width, int row_height, int row) override;
     void DestroyControls() override;
     void OnNotify(int control_id, int code, int, int) override;

@@ -88,8 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view field;
     const bool found = column_at(entry, rules, column, field);
     check(found == (column >= 0 && static_cast<std::size_t>(column) < fields.size()));
-    if (found) check(field.data() == fields[static_cast<std::size_t>(column)].data() &&
-                     field.size() == fields[static_cast<std::size_t>(column)].size());
+    if (found)
+        check(field.data() == fields[static_cast<std::size_t>(column)].data() &&
+              field.size() == fields[static_cast<std::size_t>(column)].size());
 
     // Replacing one field: the result splits to the same fields with the one
     // replaced (when neither the text nor a field holds a separator, and no
@@ -114,8 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(after.size() == want);
             for (std::size_t i = 0; i < want; ++i) {
                 const std::string_view expect = static_cast<int>(i) == column ? text
-                                                : i < fields.size()          ? fields[i]
-                                                                             : std::string_view();
+                                                : i < fields.size()           ? fields[i]
+                                                                              : std::string_view();
                 check(after[i] == expect);
             }
         }
@@ -140,8 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int mode = 0; mode < 3; ++mode) {
         const TextMatcher match(text, match_mode(mode), in.lead);
         check(match(entry) == slow_match(entry, text, match_mode(mode), in.lead));
-        for (const std::string_view f : fields)
-            check(match(f) == slow_match(f, text, match_mode(mode), in.lead));
+        for (const std::string_view f : fields) check(match(f) == slow_match(f, text, match_mode(mode), in.lead));
     }
     return 0;
 }

@@ -52,47 +52,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const std::string copy(text);
         switch (op) {
-        case 0:
-            if (index <= model.size()) {
-                store.insert(index, text);
+            case 0:
+                if (index <= model.size()) {
+                    store.insert(index, text);
+                    model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), copy);
+                }
+                break;
+            case 1:
+                store.insert_extending(index, text);
+                if (index > model.size()) model.resize(index);
                 model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), copy);
-            }
-            break;
-        case 1:
-            store.insert_extending(index, text);
-            if (index > model.size()) model.resize(index);
-            model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), copy);
-            break;
-        case 2:
-        case 3:
-            store.store(index, text);
-            if (index >= model.size()) model.resize(index + 1);
-            model[index] = copy;
-            break;
-        case 4:
-            if (index < model.size()) {
-                store.erase(index);
-                model.erase(model.begin() + static_cast<std::ptrdiff_t>(index));
-            }
-            break;
-        case 5:
-            if ((data[i - 1] & 0x3F) == 0) {
-                store.clear();
-                model.clear();
-            } else if (!model.empty()) {
-                // An equality search (twice: the second may build the index)
-                // answers as a scan of the model.
-                const std::size_t from = index % model.size();
-                std::size_t want = EntryStore::npos;
-                for (std::size_t k = from; k < model.size(); ++k)
-                    if (model[k] == copy) {
-                        want = k;
-                        break;
-                    }
-                check(store.find_equal(copy, from, model.size() - 1) == want);
-                check(store.find_equal(copy, from, model.size() - 1) == want);
-            }
-            break;
+                break;
+            case 2:
+            case 3:
+                store.store(index, text);
+                if (index >= model.size()) model.resize(index + 1);
+                model[index] = copy;
+                break;
+            case 4:
+                if (index < model.size()) {
+                    store.erase(index);
+                    model.erase(model.begin() + static_cast<std::ptrdiff_t>(index));
+                }
+                break;
+            case 5:
+                if ((data[i - 1] & 0x3F) == 0) {
+                    store.clear();
+                    model.clear();
+                } else if (!model.empty()) {
+                    // An equality search (twice: the second may build the index)
+                    // answers as a scan of the model.
+                    const std::size_t from = index % model.size();
+                    std::size_t want = EntryStore::npos;
+                    for (std::size_t k = from; k < model.size(); ++k)
+                        if (model[k] == copy) {
+                            want = k;
+                            break;
+                        }
+                    check(store.find_equal(copy, from, model.size() - 1) == want);
+                    check(store.find_equal(copy, from, model.size() - 1) == want);
+                }
+                break;
         }
         // After each step the size and the touched entry; all of them at
         // the end (and now and then on the way).

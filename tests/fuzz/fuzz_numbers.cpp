@@ -32,8 +32,7 @@ void check(bool ok) {
 struct Reader {
     const std::uint8_t* p;
     std::size_t n;
-    template <typename T>
-    T take() {
+    template <typename T> T take() {
         T v{};
         const std::size_t k = n < sizeof v ? n : sizeof v;
         std::memcpy(&v, p, k);
@@ -106,7 +105,8 @@ void check_product(double a, double b) {
 void check_int(std::int32_t value, int width) {
     const std::string t = int_text(value, width);
     const std::string plain = std::to_string(static_cast<long long>(value));
-    const std::size_t w = width >= 0 ? static_cast<std::size_t>(width) : static_cast<std::size_t>(-static_cast<long>(width));
+    const std::size_t w =
+        width >= 0 ? static_cast<std::size_t>(width) : static_cast<std::size_t>(-static_cast<long>(width));
     check(t.size() == (w > plain.size() ? w : plain.size()));
     if (width >= 0) {
         check(std::strtoll(t.c_str(), nullptr, 10) == value);
@@ -142,7 +142,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check_float(a, digits);
     check_float(b, static_cast<int>(pick % 40) - 20);
 
-    static const std::int32_t limits[] = {0, 1, -1, 32767, -32768, 32768, -32769,
+    static const std::int32_t limits[] = {0,
+                                          1,
+                                          -1,
+                                          32767,
+                                          -32768,
+                                          32768,
+                                          -32769,
                                           std::numeric_limits<std::int32_t>::max(),
                                           std::numeric_limits<std::int32_t>::min()};
     const int width = (pick & 2) ? i16 % 300 : static_cast<int>(pick % 24) - 12;

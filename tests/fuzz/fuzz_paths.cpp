@@ -175,8 +175,9 @@ void check_resolving(std::string_view text, const LeadBytes& lead, bool with_mak
         dirs.insert(name);
         return MakeResult::made;
     };
-    DirectoryOps ops{[&](const std::string& p) { return dirs.count(resolve(p, lead)) ? PathKind::directory : PathKind::missing; },
-                     [&](const std::string& p) { return make(p) == MakeResult::made; }};
+    DirectoryOps ops{
+        [&](const std::string& p) { return dirs.count(resolve(p, lead)) ? PathKind::directory : PathKind::missing; },
+        [&](const std::string& p) { return make(p) == MakeResult::made; }};
     if (with_make) ops.make = make;
     check(create_directory_tree(path, lead, ops));
     check(dirs.count(resolve(path, lead)) == 1);
@@ -224,8 +225,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::size_t whole = whole_characters(path, in.lead);
-    check(whole == path.size() || (whole + 1 == path.size() && in.lead.is_lead(path.back()) &&
-                                   fuzz::boundary(path, whole, in.lead)));
+    check(whole == path.size() ||
+          (whole + 1 == path.size() && in.lead.is_lead(path.back()) && fuzz::boundary(path, whole, in.lead)));
     if (!path.empty() && in.lead.is_lead(path.back()) && fuzz::boundary(path, path.size() - 1, in.lead))
         check(whole + 1 == path.size());
     return 0;

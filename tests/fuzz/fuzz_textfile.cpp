@@ -21,7 +21,8 @@ void check(bool ok) {
 
 // A single-byte stand-in code page: bytes above 0x7F are U+0180 to U+01FF.
 void to_ansi(std::u16string_view wide, std::string& out) {
-    for (char16_t c : wide) out.push_back(c < 0x80 ? static_cast<char>(c) : c >= 0x180 && c < 0x200 ? static_cast<char>(c - 0x100) : '?');
+    for (char16_t c : wide)
+        out.push_back(c < 0x80 ? static_cast<char>(c) : c >= 0x180 && c < 0x200 ? static_cast<char>(c - 0x100) : '?');
 }
 void to_wide(std::string_view ansi, std::u16string& out) {
     for (char c : ansi) {

@@ -133,32 +133,30 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO* excep,
                                      UINT*) override {
         switch (mode_) {
-        case fails:
-            return E_FAIL;
-        case raises:
-            if (excep) {
-                std::memset(excep, 0, sizeof *excep);
-                excep->scode = E_FAIL;
-                excep->bstrDescription = ::SysAllocString(L"hostile");
-            }
-            return DISP_E_EXCEPTION;
-        case returns_object:
-            if (!result) return S_OK;
-            result->vt = VT_DISPATCH;
-            result->pdispVal = new Hostile(depth_ < 3 ? returns_object : returns_text, depth_ + 1);
-            return S_OK;
-        case returns_text:
-            if (!result) return S_OK;
-            result->vt = VT_BSTR;
-            result->bstrVal = ::SysAllocString(L"12");
-            return S_OK;
-        case returns_array:
-            if (!result) return S_OK;
-            result->vt = VT_ARRAY | VT_I4;
-            result->parray = ::SafeArrayCreateVector(VT_I4, 0, 3);
-            return S_OK;
-        default:
-            return E_UNEXPECTED;
+            case fails: return E_FAIL;
+            case raises:
+                if (excep) {
+                    std::memset(excep, 0, sizeof *excep);
+                    excep->scode = E_FAIL;
+                    excep->bstrDescription = ::SysAllocString(L"hostile");
+                }
+                return DISP_E_EXCEPTION;
+            case returns_object:
+                if (!result) return S_OK;
+                result->vt = VT_DISPATCH;
+                result->pdispVal = new Hostile(depth_ < 3 ? returns_object : returns_text, depth_ + 1);
+                return S_OK;
+            case returns_text:
+                if (!result) return S_OK;
+                result->vt = VT_BSTR;
+                result->bstrVal = ::SysAllocString(L"12");
+                return S_OK;
+            case returns_array:
+                if (!result) return S_OK;
+                result->vt = VT_ARRAY | VT_I4;
+                result->parray = ::SafeArrayCreateVector(VT_I4, 0, 3);
+                return S_OK;
+            default: return E_UNEXPECTED;
         }
     }
 
@@ -179,26 +177,26 @@ public:
 
     UniqueBstr text() {
         switch (pick(12)) {
-        case 0: return UniqueBstr(nullptr);
-        case 1: return UniqueBstr(::SysAllocString(L""));
-        case 2: return UniqueBstr(::SysAllocString(L"12"));
-        case 3: return UniqueBstr(::SysAllocString(L"-32769"));
-        case 4: return UniqueBstr(::SysAllocString(L"\x65e5\x672c\x8a9e;\x30bd,\x8868 a b"));
-        case 5: return UniqueBstr(::SysAllocStringLen(L"a\0b;c", 5));
-        case 6: return UniqueBstr(::SysAllocString(L"\xD800x\xDC00"));
-        case 7: return UniqueBstr(::SysAllocString(L"%41%4%%e3%81:a:b"));
-        case 8: return long_text(300 + pick(300));
-        case 9: return long_text(pick(2) ? 70000 : 2000);
-        case 10: return UniqueBstr(::SysAllocString(L"sub\\dir\\x.txt"));
-        default: {
-            // Printable garbage without drive letters or roots, so that file
-            // members stay in the current (scratch) folder.
-            std::wstring s;
-            const int n = pick(40);
-            static const wchar_t chars[] = L"ab;, \t.*?%0123\x30bd\x8868\xff71\xD800";
-            for (int i = 0; i < n; ++i) s += chars[pick(static_cast<int>(std::size(chars)) - 1)];
-            return UniqueBstr(::SysAllocStringLen(s.data(), static_cast<UINT>(s.size())));
-        }
+            case 0: return UniqueBstr(nullptr);
+            case 1: return UniqueBstr(::SysAllocString(L""));
+            case 2: return UniqueBstr(::SysAllocString(L"12"));
+            case 3: return UniqueBstr(::SysAllocString(L"-32769"));
+            case 4: return UniqueBstr(::SysAllocString(L"\x65e5\x672c\x8a9e;\x30bd,\x8868 a b"));
+            case 5: return UniqueBstr(::SysAllocStringLen(L"a\0b;c", 5));
+            case 6: return UniqueBstr(::SysAllocString(L"\xD800x\xDC00"));
+            case 7: return UniqueBstr(::SysAllocString(L"%41%4%%e3%81:a:b"));
+            case 8: return long_text(300 + pick(300));
+            case 9: return long_text(pick(2) ? 70000 : 2000);
+            case 10: return UniqueBstr(::SysAllocString(L"sub\\dir\\x.txt"));
+            default: {
+                // Printable garbage without drive letters or roots, so that file
+                // members stay in the current (scratch) folder.
+                std::wstring s;
+                const int n = pick(40);
+                static const wchar_t chars[] = L"ab;, \t.*?%0123\x30bd\x8868\xff71\xD800";
+                for (int i = 0; i < n; ++i) s += chars[pick(static_cast<int>(std::size(chars)) - 1)];
+                return UniqueBstr(::SysAllocStringLen(s.data(), static_cast<UINT>(s.size())));
+            }
         }
     }
 
@@ -206,49 +204,91 @@ public:
     void value(VARIANT& v, const std::vector<ComPtr<IDispatch>>& pool, int depth = 0) {
         ::VariantInit(&v);
         switch (pick(22)) {
-        case 0: break;
-        case 1: v.vt = VT_NULL; break;
-        case 2: v.vt = VT_I2; v.iVal = pick_of<SHORT>({0, 1, -1, 32767, -32768, 5}); break;
-        case 3: v.vt = VT_I4; v.lVal = pick_of<LONG>({0, 1, -1, 63, 64, 1024, 0x7FFFFFFF, LONG(0x80000000), 32768, -32769}); break;
-        case 4: v.vt = VT_R8; v.dblVal = pick_of<double>({0.0, -0.0, 1.5, 1e308, -1e308, 1e-320,
-                                                          std::numeric_limits<double>::quiet_NaN(),
-                                                          std::numeric_limits<double>::infinity(),
-                                                          -std::numeric_limits<double>::infinity(), 2.5e9}); break;
-        case 5: v.vt = VT_BSTR; v.bstrVal = text().release(); break;
-        case 6: v.vt = VT_BSTR; v.bstrVal = text().release(); break;
-        case 7: v.vt = VT_BOOL; v.boolVal = pick_of<VARIANT_BOOL>({VARIANT_TRUE, VARIANT_FALSE, 5}); break;
-        case 8: v.vt = VT_ERROR; v.scode = chance(80) ? DISP_E_PARAMNOTFOUND : E_FAIL; break;
-        case 9: v.vt = VT_DATE; v.date = pick_of<double>({0.0, 45000.5, 1e10, -1e10}); break;
-        case 10: v.vt = VT_CY; v.cyVal.int64 = pick_of<LONGLONG>({0, 12345, INT64_MAX, INT64_MIN}); break;
-        case 11: v.vt = VT_I8; v.llVal = pick_of<LONGLONG>({0, INT64_MAX, INT64_MIN, 70000}); break;
-        case 12: v.vt = pick_of<VARTYPE>({VT_I1, VT_UI1, VT_UI2, VT_UI4, VT_UI8, VT_INT, VT_UINT, VT_R4, VT_HRESULT});
-                 v.ullVal = pick_of<ULONGLONG>({0, 1, ~0ull, 0x80000000ull}); break;
-        case 13: v.vt = VT_DECIMAL; v.decVal.Lo64 = 123; v.decVal.scale = static_cast<BYTE>(pick(30)); v.vt = VT_DECIMAL; break;
-        case 14:
-            if (!pool.empty()) {
+            case 0: break;
+            case 1: v.vt = VT_NULL; break;
+            case 2:
+                v.vt = VT_I2;
+                v.iVal = pick_of<SHORT>({0, 1, -1, 32767, -32768, 5});
+                break;
+            case 3:
+                v.vt = VT_I4;
+                v.lVal = pick_of<LONG>({0, 1, -1, 63, 64, 1024, 0x7FFFFFFF, LONG(0x80000000), 32768, -32769});
+                break;
+            case 4:
+                v.vt = VT_R8;
+                v.dblVal = pick_of<double>(
+                    {0.0, -0.0, 1.5, 1e308, -1e308, 1e-320, std::numeric_limits<double>::quiet_NaN(),
+                     std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), 2.5e9});
+                break;
+            case 5:
+                v.vt = VT_BSTR;
+                v.bstrVal = text().release();
+                break;
+            case 6:
+                v.vt = VT_BSTR;
+                v.bstrVal = text().release();
+                break;
+            case 7:
+                v.vt = VT_BOOL;
+                v.boolVal = pick_of<VARIANT_BOOL>({VARIANT_TRUE, VARIANT_FALSE, 5});
+                break;
+            case 8:
+                v.vt = VT_ERROR;
+                v.scode = chance(80) ? DISP_E_PARAMNOTFOUND : E_FAIL;
+                break;
+            case 9:
+                v.vt = VT_DATE;
+                v.date = pick_of<double>({0.0, 45000.5, 1e10, -1e10});
+                break;
+            case 10:
+                v.vt = VT_CY;
+                v.cyVal.int64 = pick_of<LONGLONG>({0, 12345, INT64_MAX, INT64_MIN});
+                break;
+            case 11:
+                v.vt = VT_I8;
+                v.llVal = pick_of<LONGLONG>({0, INT64_MAX, INT64_MIN, 70000});
+                break;
+            case 12:
+                v.vt = pick_of<VARTYPE>({VT_I1, VT_UI1, VT_UI2, VT_UI4, VT_UI8, VT_INT, VT_UINT, VT_R4, VT_HRESULT});
+                v.ullVal = pick_of<ULONGLONG>({0, 1, ~0ull, 0x80000000ull});
+                break;
+            case 13:
+                v.vt = VT_DECIMAL;
+                v.decVal.Lo64 = 123;
+                v.decVal.scale = static_cast<BYTE>(pick(30));
+                v.vt = VT_DECIMAL;
+                break;
+            case 14:
+                if (!pool.empty()) {
+                    v.vt = chance(50) ? VT_DISPATCH : VT_UNKNOWN;
+                    v.pdispVal = pool[pick(static_cast<int>(pool.size()))].get();
+                    v.pdispVal->AddRef();
+                } else {
+                    v.vt = VT_DISPATCH;
+                    v.pdispVal = nullptr;
+                }
+                break;
+            case 15:
+                v.vt = chance(70) ? VT_DISPATCH : VT_UNKNOWN;
+                v.pdispVal = new Hostile(static_cast<Hostile::Mode>(pick(Hostile::kModes)), 0);
+                break;
+            case 16:
                 v.vt = chance(50) ? VT_DISPATCH : VT_UNKNOWN;
-                v.pdispVal = pool[pick(static_cast<int>(pool.size()))].get();
-                v.pdispVal->AddRef();
-            } else {
-                v.vt = VT_DISPATCH;
                 v.pdispVal = nullptr;
-            }
-            break;
-        case 15:
-            v.vt = chance(70) ? VT_DISPATCH : VT_UNKNOWN;
-            v.pdispVal = new Hostile(static_cast<Hostile::Mode>(pick(Hostile::kModes)), 0);
-            break;
-        case 16: v.vt = chance(50) ? VT_DISPATCH : VT_UNKNOWN; v.pdispVal = nullptr; break;
-        case 17: array(v, pool, depth); break;
-        case 18: byref(v, pool, depth); break;
-        case 19: byref(v, pool, depth); break;
-        case 20:
-            // Types that mean nothing here, and some that are not types.
-            v.vt = pick_of<VARTYPE>({VT_VOID, VT_PTR, VT_LPSTR, VT_LPWSTR, VT_FILETIME, VT_BLOB, VT_CLSID,
-                                     0x7F, 0x0FFF, VT_VECTOR | VT_I4, VT_RESERVED | VT_I4});
-            v.ullVal = 0;
-            break;
-        default: v.vt = VT_I4; v.lVal = pick(100) - 50; break;
+                break;
+            case 17: array(v, pool, depth); break;
+            case 18: byref(v, pool, depth); break;
+            case 19: byref(v, pool, depth); break;
+            case 20:
+                // Types that mean nothing here, and some that are not types.
+                v.vt = pick_of<VARTYPE>({VT_VOID, VT_PTR, VT_LPSTR, VT_LPWSTR, VT_FILETIME, VT_BLOB, VT_CLSID, 0x7F,
+                                         0x0FFF, VT_VECTOR | VT_I4, VT_RESERVED | VT_I4});
+                v.ullVal = 0;
+                break;
+            default:
+                v.vt = VT_I4;
+                v.lVal = pick(100) - 50;
+                break;
         }
     }
 
@@ -261,8 +301,7 @@ public:
     RefStore refs;
 
 private:
-    template <typename T>
-    T pick_of(std::initializer_list<T> values) {
+    template <typename T> T pick_of(std::initializer_list<T> values) {
         return *(values.begin() + pick(static_cast<int>(values.size())));
     }
 
@@ -296,28 +335,28 @@ private:
 
     void byref(VARIANT& v, const std::vector<ComPtr<IDispatch>>& pool, int depth) {
         switch (pick(4)) {
-        case 0: {
-            auto target = std::make_unique<Variant>();
-            if (depth < 2) value(*target->ptr(), pool, depth + 1);
-            v.vt = VT_BYREF | VT_VARIANT;
-            v.pvarVal = target->ptr();
-            refs.variants.push_back(std::move(target));
-            break;
-        }
-        case 1: {
-            auto target = std::make_unique<UniqueBstr>(text());
-            v.vt = VT_BYREF | VT_BSTR;
-            v.pbstrVal = target->put();
-            refs.texts.push_back(std::move(target));
-            break;
-        }
-        default: {
-            auto target = std::make_unique<LONGLONG>(pick(2) ? 70000 : -3);
-            v.vt = VT_BYREF | pick_of<VARTYPE>({VT_I2, VT_I4, VT_R8, VT_BOOL, VT_I8});
-            v.byref = target.get();
-            refs.scalars.push_back(std::move(target));
-            break;
-        }
+            case 0: {
+                auto target = std::make_unique<Variant>();
+                if (depth < 2) value(*target->ptr(), pool, depth + 1);
+                v.vt = VT_BYREF | VT_VARIANT;
+                v.pvarVal = target->ptr();
+                refs.variants.push_back(std::move(target));
+                break;
+            }
+            case 1: {
+                auto target = std::make_unique<UniqueBstr>(text());
+                v.vt = VT_BYREF | VT_BSTR;
+                v.pbstrVal = target->put();
+                refs.texts.push_back(std::move(target));
+                break;
+            }
+            default: {
+                auto target = std::make_unique<LONGLONG>(pick(2) ? 70000 : -3);
+                v.vt = VT_BYREF | pick_of<VARTYPE>({VT_I2, VT_I4, VT_R8, VT_BOOL, VT_I8});
+                v.byref = target.get();
+                refs.scalars.push_back(std::move(target));
+                break;
+            }
         }
     }
 
@@ -388,9 +427,9 @@ void pump() {
 }
 
 bool left_out(const char* member) {
-    static const char* const names[] = {"About", "MessageBox", "GetOpenFileName", "GetSaveFileName",
-                                        "BrowseForFolder", "ShellExecute", "ExitWindows", "Sleep",
-                                        "ExecuteForm", "WaitEvent"};
+    static const char* const names[] = {"About",           "MessageBox",   "GetOpenFileName", "GetSaveFileName",
+                                        "BrowseForFolder", "ShellExecute", "ExitWindows",     "Sleep",
+                                        "ExecuteForm",     "WaitEvent"};
     for (const char* n : names)
         if (::lstrcmpiA(n, member) == 0) return true;
     return false;
@@ -398,23 +437,21 @@ bool left_out(const char* member) {
 
 bool expected_hr(HRESULT hr, bool hostile) {
     switch (hr) {
-    case S_OK:
-    case DISP_E_MEMBERNOTFOUND:
-    case DISP_E_PARAMNOTFOUND:
-    case DISP_E_BADPARAMCOUNT:
-    case DISP_E_PARAMNOTOPTIONAL:
-    case DISP_E_NONAMEDARGS:
-    case DISP_E_TYPEMISMATCH:
-    case DISP_E_OVERFLOW:
-    case DISP_E_BADVARTYPE:
-    case DISP_E_EXCEPTION:
-    case E_INVALIDARG:
-    case E_OUTOFMEMORY:
-        return true;
-    case E_FAIL:  // a hostile object's own failure, passed on
-        return hostile;
-    default:
-        return false;
+        case S_OK:
+        case DISP_E_MEMBERNOTFOUND:
+        case DISP_E_PARAMNOTFOUND:
+        case DISP_E_BADPARAMCOUNT:
+        case DISP_E_PARAMNOTOPTIONAL:
+        case DISP_E_NONAMEDARGS:
+        case DISP_E_TYPEMISMATCH:
+        case DISP_E_OVERFLOW:
+        case DISP_E_BADVARTYPE:
+        case DISP_E_EXCEPTION:
+        case E_INVALIDARG:
+        case E_OUTOFMEMORY: return true;
+        case E_FAIL:  // a hostile object's own failure, passed on
+            return hostile;
+        default: return false;
     }
 }
 
@@ -483,10 +520,14 @@ int main(int argc, char** argv) {
     long seconds = 0;
     bool verbose = false;
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
-        else if (!std::strcmp(argv[i], "--iterations") && i + 1 < argc) iterations = std::strtol(argv[++i], nullptr, 10);
-        else if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc) seconds = std::strtol(argv[++i], nullptr, 10);
-        else if (!std::strcmp(argv[i], "--verbose")) verbose = true;
+        if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
+            seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        else if (!std::strcmp(argv[i], "--iterations") && i + 1 < argc)
+            iterations = std::strtol(argv[++i], nullptr, 10);
+        else if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc)
+            seconds = std::strtol(argv[++i], nullptr, 10);
+        else if (!std::strcmp(argv[i], "--verbose"))
+            verbose = true;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);  // a crash must not eat the last lines
 
@@ -626,9 +667,15 @@ int main(int argc, char** argv) {
 
             // Flags, arguments and named arguments: half the calls as a
             // script would make them (so that handlers run), half anyhow.
-            static const WORD flag_sets[] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                                             DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF,
-                                             DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF, 0, 0x30, 0xFFFF};
+            static const WORD flag_sets[] = {DISPATCH_METHOD,
+                                             DISPATCH_PROPERTYGET,
+                                             DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                             DISPATCH_PROPERTYPUT,
+                                             DISPATCH_PROPERTYPUTREF,
+                                             DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF,
+                                             0,
+                                             0x30,
+                                             0xFFFF};
             const DispEntry* entry = find_entry(cls, id);
             WORD flags = flag_sets[maker.pick(static_cast<int>(std::size(flag_sets)))];
             int count = maker.chance(95) ? maker.pick(6) : maker.pick(40);
@@ -657,7 +704,8 @@ int main(int argc, char** argv) {
             const Snapshot before(args);
 
             if (verbose) {
-                std::printf("%s %s id=%ld flags=0x%x args:", cls.name, member ? member : "?", static_cast<long>(id), flags);
+                std::printf("%s %s id=%ld flags=0x%x args:", cls.name, member ? member : "?", static_cast<long>(id),
+                            flags);
                 for (const VARIANT& v : args) std::printf(" %x", v.vt);
                 std::printf(" named=%zu\n", named.size());
             }
@@ -665,9 +713,9 @@ int main(int argc, char** argv) {
             EXCEPINFO excep{};
             UINT arg_err = 0xFFFFFFFF;
             const bool want_result = maker.chance(80);
-            const HRESULT hr = target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                              want_result ? result.put() : nullptr,
-                                              maker.chance(90) ? &excep : nullptr, maker.chance(90) ? &arg_err : nullptr);
+            const HRESULT hr =
+                target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, want_result ? result.put() : nullptr,
+                               maker.chance(90) ? &excep : nullptr, maker.chance(90) ? &arg_err : nullptr);
             UniqueBstr source(excep.bstrSource), description(excep.bstrDescription), help(excep.bstrHelpFile);
             pump();
 
@@ -744,7 +792,8 @@ int main(int argc, char** argv) {
         ++failures;
     }
     if (blocks_after > blocks_before) {
-        std::printf("FAIL: %zu allocator blocks (automation strings among them) leaked\n", blocks_after - blocks_before);
+        std::printf("FAIL: %zu allocator blocks (automation strings among them) leaked\n",
+                    blocks_after - blocks_before);
         ++failures;
     }
 

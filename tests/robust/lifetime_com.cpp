@@ -61,26 +61,26 @@ ComPtr<IDispatch> make(IDispatch* sd, Kind kind) {
 // Calls that run the object's code; false when one fails.
 bool works(IDispatch* object, Kind kind) {
     switch (kind) {
-    case kList: {
-        auto before = get(object, L"Count");
-        if (call(object, L"AddTail", Args().str(L"a,b")).hr != S_OK || before.value.vt() != VT_I4) return false;
-        auto after = get(object, L"Count");
-        auto last = get(object, L"Value", Args().i4(before.value.get().lVal));
-        return after.value.vt() == VT_I4 && after.value.get().lVal == before.value.get().lVal + 1 &&
-               last.value.vt() == VT_BSTR && as_wstring(last.value) == L"a,b";
-    }
-    case kForm: {
-        if (call(object, L"DefineLabel", Args().str(L"label")).hr != S_OK) return false;
-        if (call(object, L"ComposeForm").hr != S_OK) return false;
-        pump_messages();
-        const bool shown = !thread_windows(L"#32770", true).empty();
-        return call(object, L"DestroyForm").hr == S_OK && shown;
-    }
-    default: {
-        if (put(object, L"Text", Args().str(L"out")).hr != S_OK) return false;
-        auto t = get(object, L"Text");
-        return t.hr == S_OK && as_wstring(t.value) == L"out";
-    }
+        case kList: {
+            auto before = get(object, L"Count");
+            if (call(object, L"AddTail", Args().str(L"a,b")).hr != S_OK || before.value.vt() != VT_I4) return false;
+            auto after = get(object, L"Count");
+            auto last = get(object, L"Value", Args().i4(before.value.get().lVal));
+            return after.value.vt() == VT_I4 && after.value.get().lVal == before.value.get().lVal + 1 &&
+                   last.value.vt() == VT_BSTR && as_wstring(last.value) == L"a,b";
+        }
+        case kForm: {
+            if (call(object, L"DefineLabel", Args().str(L"label")).hr != S_OK) return false;
+            if (call(object, L"ComposeForm").hr != S_OK) return false;
+            pump_messages();
+            const bool shown = !thread_windows(L"#32770", true).empty();
+            return call(object, L"DestroyForm").hr == S_OK && shown;
+        }
+        default: {
+            if (put(object, L"Text", Args().str(L"out")).hr != S_OK) return false;
+            auto t = get(object, L"Text");
+            return t.hr == S_OK && as_wstring(t.value) == L"out";
+        }
     }
 }
 

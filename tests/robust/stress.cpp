@@ -112,10 +112,11 @@ Counts measure() {
 }
 
 void print(const char* label, const Counts& c) {
-    std::printf("  %-7s private %8zu KB  working set %8zu KB  handles %5lu  GDI %4lu  USER %4lu  windows %3d  objects %ld\n",
-                label, static_cast<std::size_t>(c.private_bytes / 1024), static_cast<std::size_t>(c.working_set / 1024),
-                static_cast<unsigned long>(c.handles), static_cast<unsigned long>(c.gdi),
-                static_cast<unsigned long>(c.user), c.windows, static_cast<long>(c.objects));
+    std::printf(
+        "  %-7s private %8zu KB  working set %8zu KB  handles %5lu  GDI %4lu  USER %4lu  windows %3d  objects %ld\n",
+        label, static_cast<std::size_t>(c.private_bytes / 1024), static_cast<std::size_t>(c.working_set / 1024),
+        static_cast<unsigned long>(c.handles), static_cast<unsigned long>(c.gdi), static_cast<unsigned long>(c.user),
+        c.windows, static_cast<long>(c.objects));
 }
 
 int g_failures = 0;
@@ -159,15 +160,18 @@ void objects(long n) {
     long made = 0;
     for (long i = 0; i < n; ++i) {
         switch (i % 4) {
-        case 0: sd = ComPtr<IDispatch>::adopt(new CTorvane_ScriptDialog()); ++made; break;
-        case 1: made += made_by(sd.get(), L"CreateList") ? 1 : 0; break;
-        case 2: made += made_by(sd.get(), L"CreateForm") ? 1 : 0; break;
-        default: {
-            auto list = made_by(sd.get(), L"CreateList");
-            if (!list || call(list.get(), L"AddTail", Args().str(L"x")).hr != S_OK) fail("a list made in the loop");
-            made += list ? 1 : 0;
-            break;
-        }
+            case 0:
+                sd = ComPtr<IDispatch>::adopt(new CTorvane_ScriptDialog());
+                ++made;
+                break;
+            case 1: made += made_by(sd.get(), L"CreateList") ? 1 : 0; break;
+            case 2: made += made_by(sd.get(), L"CreateForm") ? 1 : 0; break;
+            default: {
+                auto list = made_by(sd.get(), L"CreateList");
+                if (!list || call(list.get(), L"AddTail", Args().str(L"x")).hr != S_OK) fail("a list made in the loop");
+                made += list ? 1 : 0;
+                break;
+            }
         }
     }
     if (made != n) fail("objects not made");
@@ -230,9 +234,8 @@ int main(int argc, char** argv) {
         const char* name;
         void (*run)(long);
         long n, warm;
-    } phases[] = {{"objects", objects, n_objects, 400},
-                  {"forms", forms, n_cycles, 3},
-                  {"list", long_list, n_entries, 20000}};
+    } phases[] = {
+        {"objects", objects, n_objects, 400}, {"forms", forms, n_cycles, 3}, {"list", long_list, n_entries, 20000}};
     for (const Phase& p : phases) {
         p.run(p.warm);
         const Counts before = measure();

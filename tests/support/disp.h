@@ -24,11 +24,11 @@ public:
     Args&& null_str() &&;                           // VT_BSTR with a null pointer
     Args&& null() &&;
     Args&& empty() &&;
-    Args&& missing() &&;                            // VT_ERROR / DISP_E_PARAMNOTFOUND
-    Args&& dispatch(IDispatch* p) &&;               // adds a reference
+    Args&& missing() &&;               // VT_ERROR / DISP_E_PARAMNOTFOUND
+    Args&& dispatch(IDispatch* p) &&;  // adds a reference
     Args&& unknown(IUnknown* p) &&;
-    Args&& variant(const VARIANT& v) &&;            // a copy
-    Args&& byref(VARIANT* target) &&;               // VT_BYREF | target's type
+    Args&& variant(const VARIANT& v) &&;  // a copy
+    Args&& byref(VARIANT* target) &&;     // VT_BYREF | target's type
 
     std::size_t size() const { return values_.size(); }
     // The array in DISPPARAMS order (last argument first).
@@ -60,9 +60,9 @@ DISPID id_of(IDispatch* object, const wchar_t* name);
 CallResult invoke(IDispatch* object, DISPID id, WORD flags, const Args& args = Args(), bool want_result = true);
 
 // Shorthands by name.
-CallResult call(IDispatch* object, const wchar_t* name, const Args& args = Args());    // method|get
-CallResult get(IDispatch* object, const wchar_t* name, const Args& args = Args());     // get
-CallResult put(IDispatch* object, const wchar_t* name, const Args& args);              // put
+CallResult call(IDispatch* object, const wchar_t* name, const Args& args = Args());  // method|get
+CallResult get(IDispatch* object, const wchar_t* name, const Args& args = Args());   // get
+CallResult put(IDispatch* object, const wchar_t* name, const Args& args);            // put
 
 // Value readers that fail the current test on a wrong type.
 std::wstring as_wstring(const Variant& v);

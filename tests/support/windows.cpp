@@ -155,7 +155,8 @@ std::wstring save_screenshot(HWND hwnd, std::initializer_list<HWND> also, const 
         ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
     for (HWND other : also) {
-        if (other) ::RedrawWindow(other, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        if (other)
+            ::RedrawWindow(other, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
     pump_messages(100);  // let the window paint
 

@@ -40,9 +40,21 @@ const SplitCase kSplit[] = {
     {"a,   ", ",", true, {"a", ""}, {"a", ""}},
     {"\x83\x5C", "\\", true, {"\x83\x5C"}, {"\x83", ""}},
     {"x\x83\x5C\\y", "\\", true, {"x\x83\x5C", "y"}, {"x\x83", "", "y"}},
-    {"a\x81\x40" "b", "@", true, {"a\x81\x40" "b"}, {"a\x81", "b"}},
+    {"a\x81\x40"
+     "b",
+     "@",
+     true,
+     {"a\x81\x40"
+      "b"},
+     {"a\x81", "b"}},
     // A double-byte character in the set matches nothing, not even its bytes.
-    {"a\x83\x5C" "b\\c", "\x83\x5C", true, {"a\x83\x5C" "b\\c"}, {"a", "", "b", "c"}},
+    {"a\x83\x5C"
+     "b\\c",
+     "\x83\x5C",
+     true,
+     {"a\x83\x5C"
+      "b\\c"},
+     {"a", "", "b", "c"}},
     // A lead byte at the very end stands alone and is no separator.
     {"a,\x83", ",\x83", true, {"a", "\x83"}, {"a", "", ""}},
     // The set ends at its first zero byte.

@@ -198,10 +198,24 @@ Decimal17 reference_digits(double v) {
 }
 
 std::vector<double> edge_values() {
-    std::vector<double> v = {0.0, -0.0, 1.0, 0.1, 0.5, 2.5, 1.005, 9.995, 123456789012345678.0,
-                             std::numeric_limits<double>::denorm_min(), DBL_MIN, DBL_MAX,
-                             std::nextafter(DBL_MIN, 0.0), std::nextafter(DBL_MAX, 0.0), 9.9999999999999995e22,
-                             5e-324, 2.2250738585072009e-308, 1.7976931348623157e308};
+    std::vector<double> v = {0.0,
+                             -0.0,
+                             1.0,
+                             0.1,
+                             0.5,
+                             2.5,
+                             1.005,
+                             9.995,
+                             123456789012345678.0,
+                             std::numeric_limits<double>::denorm_min(),
+                             DBL_MIN,
+                             DBL_MAX,
+                             std::nextafter(DBL_MIN, 0.0),
+                             std::nextafter(DBL_MAX, 0.0),
+                             9.9999999999999995e22,
+                             5e-324,
+                             2.2250738585072009e-308,
+                             1.7976931348623157e308};
     for (int e = -1074; e <= 1023; ++e) {
         const double p = std::ldexp(1.0, e);
         v.push_back(p);
@@ -267,11 +281,13 @@ TEST(ExactProduct, IsTheNearestDoubleOfTheExactProduct) {
             const Parts x = parts(a), y = parts(b);
             Exact product = exact(x.m);
             multiply(product, static_cast<std::uint32_t>(y.m));
-            product = sum(product, shifted([&] {
-                              Exact hi = exact(x.m);
-                              multiply(hi, static_cast<std::uint32_t>(y.m >> 32));
-                              return hi;
-                          }(), 32));
+            product = sum(product, shifted(
+                                       [&] {
+                                           Exact hi = exact(x.m);
+                                           multiply(hi, static_cast<std::uint32_t>(y.m >> 32));
+                                           return hi;
+                                       }(),
+                                       32));
             if (std::isinf(p)) {
                 // Only beyond the largest double plus half its last unit.
                 EXPECT_TRUE(compare(shifted(product, x.e + y.e - 970 + 200),

@@ -100,7 +100,8 @@ TEST(EntryStore, OverwritingCompactsTheArena) {
     EntryStore s;
     for (int i = 0; i < 100; ++i) s.insert(s.size(), "entry " + std::to_string(i));
     const std::string big(1000, 'x');
-    for (int round = 0; round < 2000; ++round) s.store(static_cast<std::size_t>(round % 100), big + std::to_string(round));
+    for (int round = 0; round < 2000; ++round)
+        s.store(static_cast<std::size_t>(round % 100), big + std::to_string(round));
     // Live bytes are about 100 KB; the garbage of 2 MB written was reclaimed.
     EXPECT_LT(s.arena_size(), 500000u);
     for (int i = 0; i < 100; ++i) EXPECT_EQ(big + std::to_string(1900 + i), s.at(static_cast<std::size_t>(i))) << i;
@@ -230,7 +231,8 @@ TEST(EntryStore, GrowthKeepsEntriesInPlace) {
     const char* first = s.at(0).data();
     V want{"first"};
     for (int i = 0; i < 200000; ++i) {
-        std::string t = i % 50000 == 7 ? std::string(3u << 20, static_cast<char>('a' + i % 26)) : "e" + std::to_string(i);
+        std::string t =
+            i % 50000 == 7 ? std::string(3u << 20, static_cast<char>('a' + i % 26)) : "e" + std::to_string(i);
         s.append(t);
         want.push_back(std::move(t));
     }

@@ -16,9 +16,12 @@ const LeadBytes kCp932 = LeadBytes::cp932();
 
 void fake_to_ansi(std::u16string_view wide, std::string& out) {
     for (char16_t c : wide) {
-        if (c < 0x80) out.push_back(static_cast<char>(c));
-        else if (c == 0x3042) out.append("\x82\xA0");
-        else out.push_back('?');
+        if (c < 0x80)
+            out.push_back(static_cast<char>(c));
+        else if (c == 0x3042)
+            out.append("\x82\xA0");
+        else
+            out.push_back('?');
     }
 }
 void fake_to_wide(std::string_view ansi, std::u16string& out) {
@@ -66,7 +69,7 @@ TEST(FileText, DetectionByMarkThenValidUtf8) {
     EXPECT_EQ(Encoding::utf8_bom, detect_encoding("\xEF\xBB\xBFx"));
     EXPECT_EQ(Encoding::utf16le, detect_encoding("\xFF\xFEx\0"));
     EXPECT_EQ(Encoding::utf16be, detect_encoding("\xFE\xFF\0x"));
-    EXPECT_EQ(Encoding::utf8, detect_encoding("a\xE3\x81\x82"));     // valid, non-ASCII
+    EXPECT_EQ(Encoding::utf8, detect_encoding("a\xE3\x81\x82"));    // valid, non-ASCII
     EXPECT_EQ(Encoding::ansi, detect_encoding("plain ascii\r\n"));  // valid but ASCII only
     EXPECT_EQ(Encoding::ansi, detect_encoding(""));
     EXPECT_EQ(Encoding::ansi, detect_encoding("\x82\xA0\x82\xA2"));  // code page 932 text
@@ -83,14 +86,21 @@ TEST(FileText, ValidUtf8IsStrict) {
 }
 
 TEST(FileText, DecodingEachEncodingSkipsItsMark) {
-    EXPECT_EQ("a\x82\xA0\r\nb", decode_to_ansi("\xEF\xBB\xBF" "a\xE3\x81\x82\r\nb", Encoding::utf8, kToAnsi));
+    EXPECT_EQ("a\x82\xA0\r\nb", decode_to_ansi("\xEF\xBB\xBF"
+                                               "a\xE3\x81\x82\r\nb",
+                                               Encoding::utf8, kToAnsi));
     EXPECT_EQ("a\x82\xA0", decode_to_ansi("a\xE3\x81\x82", Encoding::utf8_bom, kToAnsi));
-    EXPECT_EQ("a\x82\xA0\n", decode_to_ansi(std::string("\xFF\xFE" "a\0\x42\x30\n\0", 8), Encoding::utf16le, kToAnsi));
+    EXPECT_EQ("a\x82\xA0\n", decode_to_ansi(std::string("\xFF\xFE"
+                                                        "a\0\x42\x30\n\0",
+                                                        8),
+                                            Encoding::utf16le, kToAnsi));
     EXPECT_EQ("a\x82\xA0", decode_to_ansi(std::string("\xFE\xFF\0a\x30\x42", 6), Encoding::utf16be, kToAnsi));
     // A mark of another encoding is text; ANSI bytes are taken as they are.
     EXPECT_EQ("\xEF\xBB\xBFx", decode_to_ansi("\xEF\xBB\xBFx", Encoding::ansi, kToAnsi));
     // Malformed UTF-8, and a lone last byte of UTF-16, become U+FFFD ('?' here).
-    EXPECT_EQ("?a??", decode_to_ansi("\xC0" "a\xE3\x81", Encoding::utf8, kToAnsi));
+    EXPECT_EQ("?a??", decode_to_ansi("\xC0"
+                                     "a\xE3\x81",
+                                     Encoding::utf8, kToAnsi));
     EXPECT_EQ("a?", decode_to_ansi(std::string("a\0b", 3), Encoding::utf16le, kToAnsi));
     EXPECT_EQ(std::string("a\0b", 3), decode_to_ansi(std::string("a\0b", 3), Encoding::utf8, kToAnsi));
 }
@@ -135,8 +145,14 @@ TEST(FileText, EncodingWritesMarkEntriesAndLineEnds) {
     const Lines entries = {"a", "\x82\xA0", ""};
     EXPECT_EQ("a\r\n\x82\xA0\r\n\r\n", encode(Encoding::ansi, entries));
     EXPECT_EQ("a\n\xE3\x81\x82\n\n", encode(Encoding::utf8, entries, "\n"));
-    EXPECT_EQ("\xEF\xBB\xBF" "a\r\xE3\x81\x82\r\r", encode(Encoding::utf8_bom, entries, "\r"));
-    EXPECT_EQ(std::string("\xFF\xFE" "a\0\r\0\n\0\x42\x30\r\0\n\0\r\0\n\0", 18), encode(Encoding::utf16le, entries));
+    EXPECT_EQ(
+        "\xEF\xBB\xBF"
+        "a\r\xE3\x81\x82\r\r",
+        encode(Encoding::utf8_bom, entries, "\r"));
+    EXPECT_EQ(std::string("\xFF\xFE"
+                          "a\0\r\0\n\0\x42\x30\r\0\n\0\r\0\n\0",
+                          18),
+              encode(Encoding::utf16le, entries));
     EXPECT_EQ(std::string("\xFE\xFF\0a\0\n", 6), encode(Encoding::utf16be, {"a"}, "\n"));
     EXPECT_EQ("\xEF\xBB\xBF", encode(Encoding::utf8_bom, {}));
     EXPECT_EQ("", encode(Encoding::utf8, {}));

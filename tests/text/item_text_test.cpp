@@ -13,14 +13,27 @@ TEST(ReadDecimal, ReadsLikeTheValueTextsSay) {
         const char* text;
         int value;
     } cases[] = {
-        {"", 0},        {"abc", 0},         {"2", 2},           {"  -1", -1},        {"\t+7x", 7},
-        {"12;3", 12},   {"- 1", 0},         {"--1", 0},         {"0009", 9},         {"2147483647", INT_MAX},
-        {"2147483648", INT_MAX}, {"99999999999999999999", INT_MAX}, {"-2147483648", INT_MIN},
-        {"-99999999999999999999", INT_MIN}, {"\x82\x50", 0},
+        {"", 0},
+        {"abc", 0},
+        {"2", 2},
+        {"  -1", -1},
+        {"\t+7x", 7},
+        {"12;3", 12},
+        {"- 1", 0},
+        {"--1", 0},
+        {"0009", 9},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MAX},
+        {"99999999999999999999", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-99999999999999999999", INT_MIN},
+        {"\x82\x50", 0},
     };
     for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i)
         EXPECT_EQ(cases[i].value, read_decimal(cases[i].text)) << "case " << i;
-    EXPECT_EQ(5, read_decimal(std::string_view("5\0" "9", 3)));
+    EXPECT_EQ(5, read_decimal(std::string_view("5\0"
+                                               "9",
+                                               3)));
 }
 
 TEST(FileFilter, DefaultExtensionIsTheFirstPattern) {

@@ -67,13 +67,17 @@ TEST(DecodeLocalPath, ColonRulesAndDecoding) {
         {"FILE:c:/x", "c:\\x"},
         {"File:C:", "C:"},
         {"C:\\a%41", "C:\\aA"},
-        {"C:\\a%zzb", "C:\\a"},           // a non-hexadecimal pair reads as 0 and ends the text
-        {"C:\\a%4", "C:\\a\x04"},          // one character left
-        {"C:\\a%", "C:\\a"},               // none left: 0
-        {"C:\\a% 7b", "C:\\a\x07" "b"},    // a leading blank is read past
-        {"C:\\a%-1b", "C:\\a\xFF" "b"},    // a sign is read; the low 8 bits stay
-        {"C:\\a%4g", "C:\\a\x04"},         // reading stops at the first non-digit; both skipped
-        {"C:\\a%2F", "C:\\a/"},            // decoded bytes are not decoded again
+        {"C:\\a%zzb", "C:\\a"},    // a non-hexadecimal pair reads as 0 and ends the text
+        {"C:\\a%4", "C:\\a\x04"},  // one character left
+        {"C:\\a%", "C:\\a"},       // none left: 0
+        {"C:\\a% 7b",
+         "C:\\a\x07"
+         "b"},  // a leading blank is read past
+        {"C:\\a%-1b",
+         "C:\\a\xFF"
+         "b"},                      // a sign is read; the low 8 bits stay
+        {"C:\\a%4g", "C:\\a\x04"},  // reading stops at the first non-digit; both skipped
+        {"C:\\a%2F", "C:\\a/"},     // decoded bytes are not decoded again
         {"C:\\%e3%81", "C:\\\xE3\x81"},
         {"", nullptr},
         {"relative\\path", nullptr},
@@ -81,12 +85,12 @@ TEST(DecodeLocalPath, ColonRulesAndDecoding) {
         {":", nullptr},
         {"::", nullptr},
         {":::", nullptr},
-        {"ab:/x", nullptr},                // one colon, not a drive letter
-        {"http://C:/x", nullptr},          // two colons, another scheme
+        {"ab:/x", nullptr},        // one colon, not a drive letter
+        {"http://C:/x", nullptr},  // two colons, another scheme
         {"file://server/share/x:y", nullptr},
         {"file:///", nullptr},
         {"file:C", nullptr},
-        {"file:C:x:y", nullptr},           // three colons
+        {"file:C:x:y", nullptr},  // three colons
         {"file:///C:/a/b:c", nullptr},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -106,7 +110,13 @@ TEST(DecodeLocalPath, StepsCharacterByCharacter) {
     EXPECT_FALSE(decode_local_path("C:\x83:", kCp1252, kBytesKept).has_value());
     EXPECT_EQ("C:\x83:", decode_local_path("C:\x83:", kCp932, kBytesKept).value());
     // A "%" escape that reaches into a double-byte character takes it whole.
-    EXPECT_EQ("C:\\\x0A" "b", decode_local_path("C:\\%A\x83\x5C" "b", kCp932, kBytesKept).value());
+    EXPECT_EQ(
+        "C:\\\x0A"
+        "b",
+        decode_local_path("C:\\%A\x83\x5C"
+                          "b",
+                          kCp932, kBytesKept)
+            .value());
     // A text that ends in a lead byte.
     EXPECT_EQ("C:\\\x83", decode_local_path("C:/\x83", kCp932, kBytesKept).value());
     // A zero byte ends the text.
@@ -132,22 +142,21 @@ public:
     bool create_hidden = false;  // created directories do not show
 
     DirectoryOps ops() {
-        return DirectoryOps{
-            [this](const std::string& p) {
-                auto it = entries.find(p);
-                if (it != entries.end()) return it->second;
-                // A trailing backslash finds directories only.
-                if (p.empty() || p.back() != '\\') return PathKind::missing;
-                it = entries.find(p.substr(0, p.size() - 1));
-                return (it != entries.end() && it->second == PathKind::directory) ? PathKind::directory
-                                                                                   : PathKind::missing;
-            },
-            [this](const std::string& p) {
-                created.push_back(p);
-                if (create_fails) return false;
-                if (!create_hidden) entries[p] = PathKind::directory;
-                return true;
-            }};
+        return DirectoryOps{[this](const std::string& p) {
+                                auto it = entries.find(p);
+                                if (it != entries.end()) return it->second;
+                                // A trailing backslash finds directories only.
+                                if (p.empty() || p.back() != '\\') return PathKind::missing;
+                                it = entries.find(p.substr(0, p.size() - 1));
+                                return (it != entries.end() && it->second == PathKind::directory) ? PathKind::directory
+                                                                                                  : PathKind::missing;
+                            },
+                            [this](const std::string& p) {
+                                created.push_back(p);
+                                if (create_fails) return false;
+                                if (!create_hidden) entries[p] = PathKind::directory;
+                                return true;
+                            }};
     }
 };
 
@@ -241,9 +250,8 @@ TEST(CreateDirectoryTree, AFailedMakeHandsOverToTheRounds) {
 TEST(CreateDirectoryTree, OtherPathsTakeTheRounds) {
     // Paths whose leading parts need not exist in order, and paths the
     // platform rewrites, never take the pass.
-    for (const char* path : {"C:\\a\\..\\b", "C:\\a\\.\\b", "C:\\a.\\b", "C:\\a \\b", "C:\\a\\b\\.",
-                             "C:\\a/b", "C:\\a*\\b", "C:\\a:s", "C:a\\b", "\\\\srv\\share\\x", "rel\\x", "C:\\",
-                             "C:\\\\"}) {
+    for (const char* path : {"C:\\a\\..\\b", "C:\\a\\.\\b", "C:\\a.\\b", "C:\\a \\b", "C:\\a\\b\\.", "C:\\a/b",
+                             "C:\\a*\\b", "C:\\a:s", "C:a\\b", "\\\\srv\\share\\x", "rel\\x", "C:\\", "C:\\\\"}) {
         MakingFs fs;
         create_directory_tree(path, kCp932, fs.ops());
         EXPECT_TRUE(fs.made.empty()) << path;
@@ -254,8 +262,14 @@ TEST(CreateDirectoryTree, OtherPathsTakeTheRounds) {
     EXPECT_EQ((std::vector<std::size_t>{4, 7}), plain_drive_path_separators("C:\\a\\\\b\\c\\\\", kCp932).value());
     EXPECT_EQ((std::vector<std::size_t>{}), plain_drive_path_separators("C:\\\\a\\", kCp932).value());
     // Under 1252 the trail byte 0x5C separates.
-    EXPECT_EQ((std::vector<std::size_t>{4}), plain_drive_path_separators("C:\\\x83\x5C" "b", kCp1252).value());
-    EXPECT_EQ((std::vector<std::size_t>{}), plain_drive_path_separators("C:\\\x83\x5C" "b", kCp932).value());
+    EXPECT_EQ((std::vector<std::size_t>{4}), plain_drive_path_separators("C:\\\x83\x5C"
+                                                                         "b",
+                                                                         kCp1252)
+                                                 .value());
+    EXPECT_EQ((std::vector<std::size_t>{}), plain_drive_path_separators("C:\\\x83\x5C"
+                                                                        "b",
+                                                                        kCp932)
+                                                .value());
 }
 
 TEST(CreateDirectoryTree, CreatesFromTheTopDown) {
@@ -356,8 +370,8 @@ TEST(CreateDirectoryTree, LooksForTheExistingPartOnce) {
         return probe(p);
     };
     EXPECT_TRUE(create_directory_tree("C:\\base\\a\\b\\c\\d\\e", kCp932, ops));
-    EXPECT_EQ((std::vector<std::string>{"C:\\base\\a", "C:\\base\\a\\b", "C:\\base\\a\\b\\c",
-                                        "C:\\base\\a\\b\\c\\d", "C:\\base\\a\\b\\c\\d\\e"}),
+    EXPECT_EQ((std::vector<std::string>{"C:\\base\\a", "C:\\base\\a\\b", "C:\\base\\a\\b\\c", "C:\\base\\a\\b\\c\\d",
+                                        "C:\\base\\a\\b\\c\\d\\e"}),
               fs.created);
     // The whole path; C:\base\a\b\c\d down to C:\base; four new levels
     // below others; the whole path at the end.

@@ -16,12 +16,14 @@ TEST(SortNumbers, LeadingNumberOfATextAndWhatIsNone) {
         bool number;
         double value;
     } const cases[] = {
-        {"12", true, 12},          {"  -3.5kg", true, -3.5}, {"\t+7", true, 7},      {".5", true, 0.5},
-        {"5.", true, 5},           {"1e3x", true, 1000},     {"2E-2", true, 0.02},   {"4e", true, 4},
-        {"4e+", true, 4},          {"007", true, 7},         {"12abc", true, 12},    {"1,234", true, 1},
-        {"", false, 0},            {"abc", false, 0},        {"-", false, 0},        {".", false, 0},
-        {"+.e1", false, 0},        {"x12", false, 0},        {"\x82\x50", false, 0}, {"1e999", true, INFINITY},
-        {"-1e999", true, -INFINITY}, {"1e-999", true, 0},    {"0e999", true, 0},
+        {"12", true, 12},       {"  -3.5kg", true, -3.5},  {"\t+7", true, 7},
+        {".5", true, 0.5},      {"5.", true, 5},           {"1e3x", true, 1000},
+        {"2E-2", true, 0.02},   {"4e", true, 4},           {"4e+", true, 4},
+        {"007", true, 7},       {"12abc", true, 12},       {"1,234", true, 1},
+        {"", false, 0},         {"abc", false, 0},         {"-", false, 0},
+        {".", false, 0},        {"+.e1", false, 0},        {"x12", false, 0},
+        {"\x82\x50", false, 0}, {"1e999", true, INFINITY}, {"-1e999", true, -INFINITY},
+        {"1e-999", true, 0},    {"0e999", true, 0},
     };
     for (const Case& c : cases) {
         double v = -12345;
@@ -29,7 +31,10 @@ TEST(SortNumbers, LeadingNumberOfATextAndWhatIsNone) {
         if (c.number) EXPECT_EQ(c.value, v) << c.text;
     }
     double v = 0;
-    ASSERT_TRUE(leading_number(std::string_view("3\0" "9", 3), v));
+    ASSERT_TRUE(leading_number(std::string_view("3\0"
+                                                "9",
+                                                3),
+                               v));
     EXPECT_EQ(3, v);
 }
 
@@ -46,21 +51,21 @@ Order text_order(const std::vector<std::string>& keys, bool descending) {
 TEST(SortKeys, KeysCompareAsBytesAndEqualKeysKeepTheirOrder) {
     // Keys longer than the 8-byte prefix, keys that are prefixes of others,
     // zero and high bytes.
-    const std::vector<std::string> keys = {"b", "abcdefghZ", "abcdefghA", "", std::string("a\0", 2), "a",
-                                           "\xFF", "b", "abcdefgh", "abcdefghA"};
+    const std::vector<std::string> keys = {"b", "abcdefghZ", "abcdefghA", "",         std::string("a\0", 2),
+                                           "a", "\xFF",      "b",         "abcdefgh", "abcdefghA"};
     EXPECT_EQ((Order{3, 5, 4, 8, 2, 9, 1, 0, 7, 6}), text_order(keys, false));
     EXPECT_EQ((Order{6, 0, 7, 1, 2, 9, 8, 4, 5, 3}), text_order(keys, true));
 }
 
 TEST(SortKeys, NumbersComeBeforeTextsAndDescendingIsTheExactReverse) {
     SortKeys k;
-    k.add_number(10);      // 0
-    k.add_non_number("b"); // 1
-    k.add_number(-2.5);    // 2
-    k.add_number(10);      // 3
-    k.add_non_number("a"); // 4
-    k.add_number(-0.0);    // 5
-    k.add_number(0);       // 6
+    k.add_number(10);         // 0
+    k.add_non_number("b");    // 1
+    k.add_number(-2.5);       // 2
+    k.add_number(10);         // 3
+    k.add_non_number("a");    // 4
+    k.add_number(-0.0);       // 5
+    k.add_number(0);          // 6
     k.add_number(-INFINITY);  // 7
     EXPECT_EQ((Order{7, 2, 5, 6, 0, 3, 4, 1}), k.stable_order(false));
     EXPECT_EQ((Order{1, 4, 0, 3, 5, 6, 2, 7}), k.stable_order(true));

@@ -47,8 +47,8 @@ void raw_put(UINT format, const void* bytes, std::size_t size) {
         ASSERT_TRUE(locked.get());
         std::memcpy(locked.get(), bytes, size);
     }
-    const UniqueHwnd owner(::CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                             nullptr));
+    const UniqueHwnd owner(
+        ::CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
     ASSERT_TRUE(::OpenClipboard(owner.get()));
     ::EmptyClipboard();
     if (::SetClipboardData(format, block.get())) block.release();
@@ -75,7 +75,9 @@ TEST(ClipboardText, PutGivesOtherProgramsUnicodeText) {
     ASSERT_EQ(S_OK, put(sd.get(), L"ClipboardText", Args().str(mixed.c_str())).hr);
     EXPECT_EQ(mixed, raw_unicode_text());
     // Read back through the code page: its default character stands in.
-    EXPECT_EQ(cp932() ? std::wstring(L"\x8868\x30bd?!") : std::wstring(L"??" L"?!"),
+    EXPECT_EQ(cp932() ? std::wstring(L"\x8868\x30bd?!")
+                      : std::wstring(L"??"
+                                     L"?!"),
               as_wstring(clipboard_text(sd.get()).value));
 
     // A zero ends the text, as other programs read it.
@@ -139,8 +141,8 @@ class Holder {
 public:
     explicit Holder(DWORD hold_ms) : ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
         thread_ = std::thread([this, hold_ms] {
-            const UniqueHwnd window(::CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                                      nullptr, nullptr));
+            const UniqueHwnd window(
+                ::CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
             const bool opened = ::OpenClipboard(window.get()) != FALSE;
             ::SetEvent(ready_.get());
             ::Sleep(hold_ms);
@@ -201,10 +203,9 @@ TEST(Version, IsTheLibrarysOwnFileVersion) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    const std::wstring want = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
-                              std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
-                              std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
-                              std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+    const std::wstring want =
+        std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
+        L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS));
     EXPECT_EQ(want, as_wstring(v.value));
 }
 

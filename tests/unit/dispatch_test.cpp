@@ -81,6 +81,7 @@ private:
 
 struct CProbe::Members {
     using Self = CProbe;
+    // clang-format off
     static constexpr DispEntry table[] = {
         /*  1 */ bound<&Self::short_>                   ("Short",                            T_I2),
         /*  2 */ bound<&Self::real_>                    ("Real",                             T_R8),
@@ -98,6 +99,7 @@ struct CProbe::Members {
         /* 14 */ readonly<&Self::indexed>               ("Indexed",  P_I4,                   T_I4),
         /* 15 */ alias                                  ("Item"),
     };
+    // clang-format on
 };
 const ClassInfo CProbe::kClass = {"CProbe", &IID_IProbe, make_table(Members::table), &g_probes};
 
@@ -114,14 +116,18 @@ private:
 };
 struct CValue::Members {
     using Self = CValue;
+    // clang-format off
     static constexpr DispEntry table[] = {
         readonly<&Self::value>("Value", T_I4),
         alias("Value"),
     };
+    // clang-format on
+    // clang-format off
     static constexpr DispEntry failing[] = {
         readonly<&Self::broken>("Value", T_I4),
         alias("Value"),
     };
+    // clang-format on
 };
 const ClassInfo CValue::kClass = {"CValue", &IID_IProbe, make_table(Members::table), &g_values};
 const ClassInfo CValue::kFailing = {"CValue", &IID_IProbe, make_table(Members::failing), &g_values};
@@ -180,8 +186,11 @@ TEST(DispatchNames, GetIDsOfNamesResults) {
 // platform's comparison), the answer is the walk's, on every call.
 TEST(DispatchNames, LookupsAnswerAsTheWalk) {
     Probe p;
-    std::vector<std::wstring> names = {L"Short", L"short", L"SHORT", L"Item", L"Value", L"Nope", L"",
-                                       L"\uff33\uff48\uff4f\uff52\uff54", L"Sh\u00f6rt", std::wstring(40, L'a')};
+    std::vector<std::wstring> names = {L"Short",      L"short",
+                                       L"SHORT",      L"Item",
+                                       L"Value",      L"Nope",
+                                       L"",           L"\uff33\uff48\uff4f\uff52\uff54",
+                                       L"Sh\u00f6rt", std::wstring(40, L'a')};
     // Every case variant of "Indexed".
     for (unsigned mask = 0; mask < 128; ++mask) {
         std::wstring n = L"indexed";
@@ -234,12 +243,12 @@ TEST(DispatchInvoke, ShortRoadAnswersAsTheGeneralRoad) {
         std::wstring out = L"hr=" + std::to_wstring(r.hr) + L" vt=" + std::to_wstring(r.value.vt());
         const VARIANT& v = r.value.get();
         switch (v.vt) {
-        case VT_I2: out += L" " + std::to_wstring(v.iVal); break;
-        case VT_I4: out += L" " + std::to_wstring(v.lVal); break;
-        case VT_R8: out += L" " + std::to_wstring(v.dblVal); break;
-        case VT_BOOL: out += L" " + std::to_wstring(v.boolVal); break;
-        case VT_BSTR: out += L" [" + std::wstring(v.bstrVal, ::SysStringLen(v.bstrVal)) + L"]"; break;
-        default: break;
+            case VT_I2: out += L" " + std::to_wstring(v.iVal); break;
+            case VT_I4: out += L" " + std::to_wstring(v.lVal); break;
+            case VT_R8: out += L" " + std::to_wstring(v.dblVal); break;
+            case VT_BOOL: out += L" " + std::to_wstring(v.boolVal); break;
+            case VT_BSTR: out += L" [" + std::wstring(v.bstrVal, ::SysStringLen(v.bstrVal)) + L"]"; break;
+            default: break;
         }
         if (r.hr == DISP_E_EXCEPTION) out += L" code=" + std::to_wstring(r.excep.wCode);
         if (FAILED(r.hr)) out += L" argerr=" + std::to_wstring(r.arg_err);
@@ -341,7 +350,8 @@ TEST(DispatchInvoke, OnlyThePropertyPutNamedArgument) {
     ::VariantInit(&args[1]);
     DISPID named[2] = {DISPID_PROPERTYPUT, 5};
     DISPPARAMS two{args, named, 2, 2};
-    EXPECT_EQ(DISP_E_NONAMEDARGS, p.get()->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYPUT, &two, nullptr, nullptr, nullptr));
+    EXPECT_EQ(DISP_E_NONAMEDARGS,
+              p.get()->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYPUT, &two, nullptr, nullptr, nullptr));
     DISPID other = 1;
     DISPPARAMS wrong{args, &other, 1, 1};
     EXPECT_EQ(DISP_E_NONAMEDARGS,
@@ -611,14 +621,16 @@ TEST(DispatchErrors, MemoryAndInternalErrors) {
 
     auto internal = call(p.get(), L"Fail", Args().i2(2));
     EXPECT_EQ(61704, internal.excep.wCode);
-    EXPECT_EQ(L"\uff71\uff8c\uff9f\uff98\uff79\uff70\uff7c\uff6e\uff9d\u306e\u5185\u90e8\uff74\uff97\uff70\u3067\u3059\u3002",
-              internal.description());
+    EXPECT_EQ(
+        L"\uff71\uff8c\uff9f\uff98\uff79\uff70\uff7c\uff6e\uff9d\u306e\u5185\u90e8\uff74\uff97\uff70\u3067\u3059\u3002",
+        internal.description());
 
     // Without an exception block the code still comes back.
     Variant out;
     std::vector<VARIANT> array = Args().i2(2).reversed();
     DISPPARAMS params{array.data(), nullptr, 1, 0};
-    EXPECT_EQ(DISP_E_EXCEPTION, p.get()->Invoke(12, IID_NULL, 0, DISPATCH_METHOD, &params, out.ptr(), nullptr, nullptr));
+    EXPECT_EQ(DISP_E_EXCEPTION,
+              p.get()->Invoke(12, IID_NULL, 0, DISPATCH_METHOD, &params, out.ptr(), nullptr, nullptr));
 }
 
 TEST(DispatchErrors, ReadOnlyProperty) {
@@ -627,9 +639,10 @@ TEST(DispatchErrors, ReadOnlyProperty) {
     ASSERT_EQ(DISP_E_EXCEPTION, r.hr);
     EXPECT_EQ(61837, r.excep.wCode);
     EXPECT_EQ(0x6F18Du, r.excep.dwHelpContext);
-    EXPECT_EQ(L"\u8aad\u307f\u53d6\u308a\u5c02\u7528\uff8c\uff9f\uff9b\uff8a\uff9f\uff83\uff68\u306b\u306f"
-              L"\u66f8\u304d\u8fbc\u3081\u307e\u305b\u3093\u3002",
-              r.description());
+    EXPECT_EQ(
+        L"\u8aad\u307f\u53d6\u308a\u5c02\u7528\uff8c\uff9f\uff9b\uff8a\uff9f\uff83\uff68\u306b\u306f"
+        L"\u66f8\u304d\u8fbc\u3081\u307e\u305b\u3093\u3002",
+        r.description());
     EXPECT_EQ(DISP_E_TYPEMISMATCH, put(p.get(), L"Count", Args().str(L"many")).hr) << "conversion comes first";
     // An indexed read-only property takes its index before the value.
     EXPECT_EQ(DISP_E_EXCEPTION, invoke(p.get(), 14, DISPATCH_PROPERTYPUT, Args().i4(1).i4(2), false).hr);

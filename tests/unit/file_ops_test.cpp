@@ -98,10 +98,16 @@ TEST(VersionCheck, ComparesMajorAndMinorUnsigned) {
         SHORT major, minor, third, fourth, want;
     };
     const Case cases[] = {
-        {1, 2, 0, 0, 1},  {1, 3, 0, 0, 0},   {0, 9, 0, 0, 1},   {1, 2, 9, 9, 1}, {2, 0, 0, 0, 0},
-        {1, 1, 9, 9, 1},  {0, 0, 0, 0, 1},
+        {1, 2, 0, 0, 1},
+        {1, 3, 0, 0, 0},
+        {0, 9, 0, 0, 1},
+        {1, 2, 9, 9, 1},
+        {2, 0, 0, 0, 0},
+        {1, 1, 9, 9, 1},
+        {0, 0, 0, 0, 1},
         // Negative numbers are large unsigned ones: 65535.x and 1.65535.
-        {-1, 0, 0, 0, 0}, {1, -1, 0, 0, 0},
+        {-1, 0, 0, 0, 0},
+        {1, -1, 0, 0, 0},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
@@ -148,9 +154,8 @@ TEST(CreateDirectoryMember, DotsAndDoubledBackslashesEndAsDirectories) {
         const wchar_t* made;  // the directory it names
     };
     const Case cases[] = {
-        {L"\\a\\.\\b", L"\\a\\b"},           {L"\\g\\h\\.", L"\\g\\h"},
-        {L"\\e\\\\f", L"\\e\\f"},            {L"\\i\\j\\..\\k\\", L"\\i\\k"},
-        {L"\\m\\n\\.\\.\\o", L"\\m\\n\\o"}, {L"\\p\\q\\\\", L"\\p\\q"},
+        {L"\\a\\.\\b", L"\\a\\b"},       {L"\\g\\h\\.", L"\\g\\h"},          {L"\\e\\\\f", L"\\e\\f"},
+        {L"\\i\\j\\..\\k\\", L"\\i\\k"}, {L"\\m\\n\\.\\.\\o", L"\\m\\n\\o"}, {L"\\p\\q\\\\", L"\\p\\q"},
         {L"\\\\r\\\\s", L"\\r\\s"},
     };
     for (const Case& c : cases) {
@@ -295,7 +300,8 @@ TEST(FileAttributes, AreThePlatformsValue) {
     TempFolder tmp;
     const std::wstring f = tmp / L"f.txt";
     write_file(f, "x");
-    EXPECT_EQ(static_cast<LONG>(::GetFileAttributesW(f.c_str())), call_i4(sd.get(), L"GetFileAttributes", Args().str(f.c_str())));
+    EXPECT_EQ(static_cast<LONG>(::GetFileAttributesW(f.c_str())),
+              call_i4(sd.get(), L"GetFileAttributes", Args().str(f.c_str())));
     EXPECT_TRUE(call_i4(sd.get(), L"GetFileAttributes", Args().str(tmp.path().c_str())) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(-1, call_i4(sd.get(), L"GetFileAttributes", Args().str((tmp / L"none").c_str())));
     EXPECT_EQ(-1, call_i4(sd.get(), L"GetFileAttributes", Args().str(std::wstring(4000, L'z').c_str())));
@@ -358,7 +364,8 @@ TEST(FileTimes, NullWhenTheFileDoesNotOpenForReading) {
         }
         {
             // Held open for reading only: the stamp is readable.
-            UniqueFile reader(::CreateFileW(f.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            UniqueFile reader(
+                ::CreateFileW(f.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(reader);
             EXPECT_EQ(VT_DATE, call(sd.get(), member, Args().str(f.c_str())).value.vt()) << member;
         }
@@ -367,16 +374,19 @@ TEST(FileTimes, NullWhenTheFileDoesNotOpenForReading) {
 
 TEST(ChangeExtensionName, ThroughTheObject) {
     auto sd = new_script_dialog();
-    EXPECT_EQ(L"C:\\dir.x\\name.txt", as_wstring(call(sd.get(), L"ChangeExtensionName", Args().str(L"C:\\dir.x\\name").str(L"txt")).value));
+    EXPECT_EQ(L"C:\\dir.x\\name.txt",
+              as_wstring(call(sd.get(), L"ChangeExtensionName", Args().str(L"C:\\dir.x\\name").str(L"txt")).value));
     EXPECT_EQ(L"name.", as_wstring(call(sd.get(), L"ChangeExtensionName", Args().str(L"name.old").str(L"")).value));
     // Longer than any path: processed whole.
     const std::wstring dir(300, L'd'), ext(300, L'e');
     EXPECT_EQ(dir + L"\\a." + ext,
-              as_wstring(call(sd.get(), L"ChangeExtensionName", Args().str((dir + L"\\a.b").c_str()).str(ext.c_str())).value));
+              as_wstring(
+                  call(sd.get(), L"ChangeExtensionName", Args().str((dir + L"\\a.b").c_str()).str(ext.c_str())).value));
     if (cp932()) {
         const std::wstring so = kSo;
         EXPECT_EQ(L"a." + so + L"x", as_wstring(call(sd.get(), L"ChangeExtensionName",
-                                                      Args().str((L"a.b" + so).c_str()).str((so + L"x").c_str())).value));
+                                                     Args().str((L"a.b" + so).c_str()).str((so + L"x").c_str()))
+                                                    .value));
     }
 }
 
@@ -446,7 +456,8 @@ TEST(MoveFileMember, CopiesThenDeletes) {
 
     // A source that cannot be deleted stays, and the move still succeeds.
     {
-        UniqueFile reader(::CreateFileW(src.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueFile reader(
+            ::CreateFileW(src.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(reader);
         EXPECT_TRUE(call_bool(sd.get(), L"MoveFile", Args().str(src.c_str()).str(dst.c_str())));
     }
@@ -474,8 +485,9 @@ TEST(LocalPathName, NullOrText) {
     }
     if (cp932()) {
         const std::wstring so = kSo;
-        EXPECT_EQ(L"C:\\" + so + L"\\x",
-                  as_wstring(call(sd.get(), L"GetLocalPathName", Args().str((L"file:C:/" + so + L"/x").c_str())).value));
+        EXPECT_EQ(
+            L"C:\\" + so + L"\\x",
+            as_wstring(call(sd.get(), L"GetLocalPathName", Args().str((L"file:C:/" + so + L"/x").c_str())).value));
     }
 }
 
@@ -492,7 +504,7 @@ TEST(LocalPathName, Utf8EscapesBecomeCodePageText) {
     } else {
         EXPECT_EQ(L"C:\\caf\xe9.txt", decoded(L"file:///C:/caf%C3%A9.txt"));
         EXPECT_EQ(L"C:\\?.txt", decoded(L"file:///C:/%E8%A1%A8.txt"));  // not in the code page
-        EXPECT_EQ(L"C:\\\xe9t\xe9", decoded(L"file:///C:/%E9t%E9"));  // code-page bytes, not UTF-8
+        EXPECT_EQ(L"C:\\\xe9t\xe9", decoded(L"file:///C:/%E9t%E9"));    // code-page bytes, not UTF-8
     }
 }
 
@@ -500,7 +512,9 @@ TEST(SpecialFolderPath, FileSystemFoldersOnly) {
     auto sd = new_script_dialog();
     wchar_t windows[MAX_PATH] = {};
     ::GetWindowsDirectoryW(windows, MAX_PATH);
-    EXPECT_EQ(0, lstrcmpiW(windows, as_wstring(call(sd.get(), L"GetSpecialFolderPath", Args().i4(CSIDL_WINDOWS)).value).c_str()));
+    EXPECT_EQ(0,
+              lstrcmpiW(windows,
+                        as_wstring(call(sd.get(), L"GetSpecialFolderPath", Args().i4(CSIDL_WINDOWS)).value).c_str()));
     EXPECT_EQ(VT_BSTR, call(sd.get(), L"GetSpecialFolderPath", Args().i4(CSIDL_APPDATA)).value.vt());
     EXPECT_EQ(VT_NULL, call(sd.get(), L"GetSpecialFolderPath", Args().i4(CSIDL_DRIVES)).value.vt());
     EXPECT_EQ(VT_NULL, call(sd.get(), L"GetSpecialFolderPath", Args().i4(0x7FFF)).value.vt());

@@ -31,7 +31,8 @@ ComPtr<IDispatch> new_list(const W& entries = {}) {
 W entries(IDispatch* list) {
     W out;
     auto count = get(list, L"Count");
-    for (LONG i = 0; i < count.value.get().lVal; ++i) out.push_back(as_wstring(get(list, L"Value", Args().i4(i)).value));
+    for (LONG i = 0; i < count.value.get().lVal; ++i)
+        out.push_back(as_wstring(get(list, L"Value", Args().i4(i)).value));
     return out;
 }
 
@@ -112,8 +113,9 @@ TEST(ListSort, ColumnOrModeOutsideTheirValuesIsFalseAndChangesNothing) {
     const W before = {L"b", L"a", L"c"};
     auto list = new_list(before);
     const std::function<Args()> refused[] = {
-        [] { return Args().i4(-2); },         [] { return Args().i4(32768); },      [] { return Args().str(L"one"); },
-        [] { return Args().i4(0).i4(8); },    [] { return Args().i4(0).i4(-1); },   [] { return Args().i4(0).str(L"fast"); },
+        [] { return Args().i4(-2); },         [] { return Args().i4(32768); },
+        [] { return Args().str(L"one"); },    [] { return Args().i4(0).i4(8); },
+        [] { return Args().i4(0).i4(-1); },   [] { return Args().i4(0).str(L"fast"); },
         [] { return Args().i4(0).r8(1e10); },
     };
     for (const auto& args : refused) {
@@ -128,10 +130,12 @@ TEST(ListSort, ArgumentsAreConvertedBeforeTheListIsRead) {
     auto list = new_list({L"x", L"y"});
     IDispatch* l = list.get();
     // The mode's conversion replaces the entries: the sort sees the new ones.
-    auto mode = value_of([l] {
-        call(l, L"RemoveAll");
-        for (const wchar_t* t : {L"3", L"1", L"2"}) call(l, L"AddTail", Args().str(t));
-    }, 2);
+    auto mode = value_of(
+        [l] {
+            call(l, L"RemoveAll");
+            for (const wchar_t* t : {L"3", L"1", L"2"}) call(l, L"AddTail", Args().str(t));
+        },
+        2);
     ASSERT_TRUE(is_true(call(l, L"Sort", Args().i4(-1).dispatch(mode.get()))));
     EXPECT_EQ((W{L"1", L"2", L"3"}), entries(l));
     auto empties = value_of([l] { call(l, L"RemoveAll"); }, -1);
@@ -192,7 +196,8 @@ TEST(ListFiles, LoadDetectsTheEncodingAndSplitsLines) {
         if (!cp932 && c.size > 0 && c.bytes[0] != 'a' && c.bytes[0] != '\r') continue;
         write_file(dir / L"in.txt", std::string(c.bytes, c.size));
         auto list = new_list({L"old"});
-        EXPECT_EQ(static_cast<LONG>(c.entries.size()), i4(call(list.get(), L"LoadFile", Args().str((dir / L"in.txt").c_str()))));
+        EXPECT_EQ(static_cast<LONG>(c.entries.size()),
+                  i4(call(list.get(), L"LoadFile", Args().str((dir / L"in.txt").c_str()))));
         EXPECT_EQ(c.entries, entries(list.get())) << c.bytes;
     }
 }
@@ -231,8 +236,12 @@ TEST(ListFiles, SaveInEveryEncodingAndReadBack) {
     };
     const Case cases[] = {
         {L"utf-8", "a\r\n\xE8\xA1\xA8\r\n\r\n"},
-        {L"UTF-8-BOM", "\xEF\xBB\xBF" "a\r\n\xE8\xA1\xA8\r\n\r\n"},
-        {L"utf-16le", std::string("\xFF\xFE" "a\0\r\0\n\0\x68\x88\r\0\n\0\r\0\n\0", 18)},
+        {L"UTF-8-BOM",
+         "\xEF\xBB\xBF"
+         "a\r\n\xE8\xA1\xA8\r\n\r\n"},
+        {L"utf-16le", std::string("\xFF\xFE"
+                                  "a\0\r\0\n\0\x68\x88\r\0\n\0\r\0\n\0",
+                                  18)},
         {L"utf-16be", std::string("\xFE\xFF\0a\0\r\0\n\x88\x68\0\r\0\n\0\r\0\n", 18)},
     };
     for (const Case& c : cases) {
@@ -314,10 +323,12 @@ TEST(ListFiles, SaveWritesTheListAsItIsAfterItsArguments) {
     const std::wstring out = dir / L"out.txt";
     auto list = new_list({L"before"});
     IDispatch* l = list.get();
-    auto end = value_of([l] {
-        call(l, L"RemoveAll");
-        call(l, L"AddTail", Args().str(L"after"));
-    }, 7);
+    auto end = value_of(
+        [l] {
+            call(l, L"RemoveAll");
+            call(l, L"AddTail", Args().str(L"after"));
+        },
+        7);
     ASSERT_TRUE(is_true(call(l, L"SaveFile", Args().str(out.c_str()).missing().dispatch(end.get()))));
     EXPECT_EQ("after7", read_file(out));
 }
@@ -382,8 +393,8 @@ TEST(ListEnum, AsEnginesCallItAndWhatElseIsRefused) {
     auto list = new_list({L"x"});
     EXPECT_TRUE(enumerator(list.get(), DISPATCH_PROPERTYGET));
     EXPECT_TRUE(enumerator(list.get(), DISPATCH_METHOD));
-    EXPECT_EQ(DISP_E_BADPARAMCOUNT, invoke(list.get(), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                                           Args().i4(1)).hr);
+    EXPECT_EQ(DISP_E_BADPARAMCOUNT,
+              invoke(list.get(), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, Args().i4(1)).hr);
     EXPECT_EQ(DISP_E_TYPEMISMATCH, invoke(list.get(), DISPID_NEWENUM, DISPATCH_PROPERTYPUT, Args().i4(1)).hr);
     // An enumerator is the library's object: it keeps the module loaded.
     const LONG before = module::live_objects();

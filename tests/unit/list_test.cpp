@@ -14,9 +14,24 @@ using namespace torvane::test;
 namespace {
 
 const wchar_t* const kMembers[] = {
-    L"ColReturnNull", L"ColSeparateChar", L"ColSeparateShortSpace", L"Count", L"LastValue", L"AddHead",
-    L"AddTail", L"Insert", L"RemoveHead", L"RemoveTail", L"Remove", L"RemoveAll", L"ChangeTerminateChar",
-    L"Find", L"FindCol", L"Value", L"ColCount", L"ColValue",
+    L"ColReturnNull",
+    L"ColSeparateChar",
+    L"ColSeparateShortSpace",
+    L"Count",
+    L"LastValue",
+    L"AddHead",
+    L"AddTail",
+    L"Insert",
+    L"RemoveHead",
+    L"RemoveTail",
+    L"Remove",
+    L"RemoveAll",
+    L"ChangeTerminateChar",
+    L"Find",
+    L"FindCol",
+    L"Value",
+    L"ColCount",
+    L"ColValue",
 };
 
 ComPtr<IDispatch> new_list() {
@@ -244,8 +259,7 @@ TEST(List, ChangeTerminateChar) {
 namespace {
 
 LONG find(IDispatch* list, LONG s, LONG e, const wchar_t* text, const Args& mode = Args()) {
-    if (mode.size())
-        return i4(call(list, L"Find", Args().i4(s).i4(e).str(text).variant(mode.values()[0].get())));
+    if (mode.size()) return i4(call(list, L"Find", Args().i4(s).i4(e).str(text).variant(mode.values()[0].get())));
     return i4(call(list, L"Find", Args().i4(s).i4(e).str(text)));
 }
 
@@ -367,22 +381,23 @@ TEST(ListConversions, FindSearchesTheListAsTheConversionLeftIt) {
     auto list = numbered_list(3000);
     IDispatch* l = list.get();
     const SHORT contains = 0, exact = 2;
-    auto empty_it = [&](SHORT mode) {
-        return code_object([l] { call(l, L"RemoveAll"); }, Variant::i2(mode));
-    };
+    auto empty_it = [&](SHORT mode) { return code_object([l] { call(l, L"RemoveAll"); }, Variant::i2(mode)); };
     for (SHORT mode : {contains, exact}) {
         auto mode_arg = empty_it(mode);
         EXPECT_EQ(-1, i4(call(l, L"Find", Args().i4(0).i4(-1).str(L"zzz").dispatch(mode_arg.get())))) << mode;
         EXPECT_EQ(1, mode_arg->calls);
         add_numbered(l, 0, 3000);
         auto col_arg = empty_it(mode);
-        EXPECT_EQ(-1, i4(call(l, L"FindCol", Args().i4(0).i4(-1).i2(0).str(L"zzz").dispatch(col_arg.get()))))
-            << mode;
+        EXPECT_EQ(-1, i4(call(l, L"FindCol", Args().i4(0).i4(-1).i2(0).str(L"zzz").dispatch(col_arg.get())))) << mode;
         add_numbered(l, 0, 3000);
     }
     // Shrunk to 1000 entries: nothing beyond them is found.
     auto shrink = [l](SHORT mode) {
-        return code_object([l] { while (i4(get(l, L"Count")) > 1000) call(l, L"RemoveTail"); }, Variant::i2(mode));
+        return code_object(
+            [l] {
+                while (i4(get(l, L"Count")) > 1000) call(l, L"RemoveTail");
+            },
+            Variant::i2(mode));
     };
     auto exact_arg = shrink(exact);
     EXPECT_EQ(-1, i4(call(l, L"Find", Args().i4(0).i4(2999).str(L"entry2048").dispatch(exact_arg.get()))));
@@ -406,8 +421,9 @@ TEST(ListConversions, ChangeTerminateCharRejoinsTheEntriesAfterTheConversion) {
     EXPECT_EQ(L",", as_wstring(get(l, L"ColSeparateChar").value));
     // Emptied by the conversion: nothing to change, and the setting stays.
     auto empty_it = code_object([l] { call(l, L"RemoveAll"); }, Variant::i2(1));
-    EXPECT_EQ(VARIANT_FALSE,
-              call(l, L"ChangeTerminateChar", Args().i4(0).i4(-1).str(L";").dispatch(empty_it.get())).value.get().boolVal);
+    EXPECT_EQ(
+        VARIANT_FALSE,
+        call(l, L"ChangeTerminateChar", Args().i4(0).i4(-1).str(L";").dispatch(empty_it.get())).value.get().boolVal);
     EXPECT_EQ(0, i4(get(l, L"Count")));
     EXPECT_EQ(L",", as_wstring(get(l, L"ColSeparateChar").value));
 }
@@ -445,10 +461,12 @@ TEST(ListConversions, LastReferenceDroppedInAConversionLastsTheCall) {
     IDispatch* l = new_list().release();
     add(l, L"entry");
     LONG live_inside = -1;
-    auto drop = code_object([&] {
-        l->Release();
-        live_inside = CListExObj::live_count();
-    }, Variant::i2(2));
+    auto drop = code_object(
+        [&] {
+            l->Release();
+            live_inside = CListExObj::live_count();
+        },
+        Variant::i2(2));
     EXPECT_EQ(0, i4(call(l, L"Find", Args().i4(0).i4(-1).str(L"entry").dispatch(drop.get()))));
     EXPECT_EQ(before + 1, live_inside);
     EXPECT_EQ(before, CListExObj::live_count());

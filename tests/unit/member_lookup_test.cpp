@@ -40,10 +40,10 @@ std::vector<std::wstring> spellings_near(const std::string& name) {
         lower[i] = static_cast<wchar_t>(::towlower(w[i]));
         mixed[i] = i % 2 ? upper[i] : lower[i];
     }
-    out.insert(out.end(), {upper, lower, mixed, w + L"x", w.substr(0, w.size() - 1), L"x" + w, w + L"-",
-                           w.substr(0, 1) + L"-" + w.substr(1), w.substr(0, 1) + L"'" + w.substr(1),
-                           w.substr(0, 1) + L"_" + w.substr(1), w + L" ", L" " + w, w + L"\u00e9",
-                           L"\uff21" + w.substr(1)});
+    out.insert(out.end(),
+               {upper, lower, mixed, w + L"x", w.substr(0, w.size() - 1), L"x" + w, w + L"-",
+                w.substr(0, 1) + L"-" + w.substr(1), w.substr(0, 1) + L"'" + w.substr(1),
+                w.substr(0, 1) + L"_" + w.substr(1), w + L" ", L" " + w, w + L"\u00e9", L"\uff21" + w.substr(1)});
     std::wstring changed = w;
     changed[changed.size() / 2] = changed[changed.size() / 2] == L'z' ? L'y' : L'z';
     out.push_back(changed);
@@ -82,8 +82,8 @@ TEST(MemberLookup, TheIndexDeclinesWhatOnlyThePlatformCanJudge) {
     const MemberIndex* index = member_index_for(static_cast<DispatchObject*>(sd.get())->class_info());
     ASSERT_NE(nullptr, index);
     DISPID id = 0;
-    for (const wchar_t* name : {L"", L"Tick-Count", L"Tick'Count", L"Tick Count", L"\uff34ickCount",
-                                L"TickCount\u00ad", L"Tick_Count"})
+    for (const wchar_t* name :
+         {L"", L"Tick-Count", L"Tick'Count", L"Tick Count", L"\uff34ickCount", L"TickCount\u00ad", L"Tick_Count"})
         EXPECT_FALSE(index->find(name, id)) << static_cast<int>(name[0]);
     ASSERT_TRUE(index->find(L"TICKCOUNT", id));
     EXPECT_EQ(5, id);
@@ -105,11 +105,13 @@ constexpr DispEntry named(const char* name) {
 // table, hold digits, or have one or two characters.
 constexpr DispEntry kBaseRows[] = {named("Item"), named("Base"), named("ProfileValue"), named("P"), named("Q1")};
 constexpr DispTable kBaseTable = make_table(kBaseRows);
+// clang-format off
 constexpr DispEntry kRows[] = {
     named("ProfilePath"), named("ProfileValue"), named("Profile"), named("ProfileValues"), named("Pr"),
     named("Item2"),       named("Item"),         named("ItemA"),   named("Items"),         named("I"),
     named("Log10"),       named("Log1"),         named("Log"),     named("x"),             named("X9"),
 };
+// clang-format on
 const ClassInfo kNames = {"CNames", nullptr, make_table(kRows, &kBaseTable), nullptr};
 
 }  // namespace
@@ -122,7 +124,7 @@ TEST(MemberLookup, NamesOfOneBucketDigitsAndControlCharacters) {
     const MemberIndex* index = member_index_for(kNames);
     ASSERT_NE(nullptr, index);
     std::vector<std::wstring> names;
-    const wchar_t swaps[] = {0x01, 0x10, 0x11, 0x19, 0x1A, L' ', L'0', L'1', L'9', L'@', L'[', L'`', L'{',
+    const wchar_t swaps[] = {0x01, 0x10, 0x11, 0x19, 0x1A, L' ', L'0', L'1', L'9', L'@', L'[',  L'`',   L'{',
                              L'_', L'a', L'A', L'e', L'E', L'i', L'I', L'z', 0x7F, 0xC9, 0x130, 0x212A, 0xFF21};
     for (const DispTable* t = &kNames.table; t; t = t->base) {
         for (std::size_t r = 0; r < t->count; ++r) {

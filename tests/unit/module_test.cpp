@@ -139,8 +139,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dll_.loaded());
         ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                                    nullptr, root_.put(), nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                                   root_.put(), nullptr));
         ASSERT_EQ(ERROR_SUCCESS, ::RegOverridePredefKey(HKEY_CLASSES_ROOT, root_.get()));
         clsid_ = "CLSID\\{B622E810-2DAB-4772-B019-EF507E01F324}";
     }
@@ -185,8 +185,8 @@ TEST_F(Registration, WritesExactlyTheClassEntries) {
     auto count = [&](const std::string& key, DWORD& subkeys, DWORD& values) {
         UniqueHkey h;
         ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(root_.get(), key.c_str(), 0, KEY_READ, h.put()));
-        ::RegQueryInfoKeyA(h.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                           nullptr, nullptr, nullptr);
+        ::RegQueryInfoKeyA(h.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                           nullptr, nullptr);
     };
     DWORD subkeys = 0, values = 0;
     count("CLSID", subkeys, values);
@@ -204,8 +204,7 @@ TEST_F(Registration, WritesExactlyTheClassEntries) {
 TEST_F(Registration, KeepsExistingNamesAndRewritesTheLinks) {
     ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueA(root_.get(), "TorvaneScriptDialog", REG_SZ, "Mine", 4));
     ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueA(root_.get(), "TorvaneScriptDialog\\CLSID", REG_SZ, "{0}", 3));
-    ASSERT_EQ(ERROR_SUCCESS,
-              ::RegSetValueA(root_.get(), (clsid_ + "\\InProcServer32").c_str(), REG_SZ, "old.dll", 7));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueA(root_.get(), (clsid_ + "\\InProcServer32").c_str(), REG_SZ, "old.dll", 7));
     ASSERT_EQ(S_OK, dll_.register_server());
     ASSERT_EQ(S_OK, dll_.register_server()) << "registering twice";
     EXPECT_EQ("Mine", value("TorvaneScriptDialog"));
@@ -253,7 +252,7 @@ TEST(PerUserRegistration, InstallAndUninstall) {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, scratch);
     UniqueHkey user;
     ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, scratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                                user.put(), nullptr));
+                                               user.put(), nullptr));
     ASSERT_EQ(ERROR_SUCCESS, ::RegOverridePredefKey(HKEY_CURRENT_USER, user.get()));
 
     const HRESULT installed = dll.install(TRUE, L"User");

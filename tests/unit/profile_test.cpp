@@ -59,8 +59,9 @@ TEST(ProfileValue, WritesTheFixedSectionAndReadsBack) {
     EXPECT_EQ(S_OK, put(sd.get(), L"ProfileValue", Args().str(L"A").str(L"Other").str(L"2")).hr);
     EXPECT_EQ(L"2", as_wstring(get(sd.get(), L"ProfileValue", Args().str(L"A").i4(7)).value));
     // A method call with the value last is a put.
-    EXPECT_EQ(S_OK, invoke(sd.get(), id_of(sd.get(), L"ProfileValue"), DISPATCH_METHOD,
-                           Args().str(L"A").missing().str(L"3")).hr);
+    EXPECT_EQ(
+        S_OK,
+        invoke(sd.get(), id_of(sd.get(), L"ProfileValue"), DISPATCH_METHOD, Args().str(L"A").missing().str(L"3")).hr);
     EXPECT_EQ(L"3", read_value(sd.get(), L"A"));
 
     // Other sections of the file are not read.

@@ -164,8 +164,8 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = kClass;
         ::RegisterClassW(&wc);
-        window_.reset(::CreateWindowW(kClass, title, WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
-                                      wc.hInstance, nullptr));
+        window_.reset(
+            ::CreateWindowW(kClass, title, WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, wc.hInstance, nullptr));
     }
     HWND get() const { return window_.get(); }
     static constexpr const wchar_t* kClass = L"TorvaneShellProbe";

@@ -33,8 +33,13 @@ std::wstring platform_wide(const std::string& a) {
 TEST(TextBoundary, EveryPathAnswersAsThePlatform) {
     std::wstring ascii;
     for (wchar_t c = 0; c < 0x80; ++c) ascii += c;  // zeros included
-    const std::vector<std::wstring> texts = {L"", L"AddTail", ascii, L"abc\x00e9", L"\x65e5\x672c",
-                                             L"a\x30bd\\b", std::wstring(1000, L'x') + L"\x00ff",
+    const std::vector<std::wstring> texts = {L"",
+                                             L"AddTail",
+                                             ascii,
+                                             L"abc\x00e9",
+                                             L"\x65e5\x672c",
+                                             L"a\x30bd\\b",
+                                             std::wstring(1000, L'x') + L"\x00ff",
                                              std::wstring(3, L'\x7f') + L"\x0080"};
     for (const std::wstring& w : texts) {
         const std::string a = to_ansi(w.data(), w.size());

@@ -24,8 +24,7 @@ LRESULT check_of(HWND button) { return ::SendMessageW(button, BM_GETCHECK, 0, 0)
 
 // Composes the form, runs `check` on its window, saves the picture and
 // closes the form again.
-template <typename Check>
-void compose_and_save(FormFixture& f, const wchar_t* picture, Check check) {
+template <typename Check> void compose_and_save(FormFixture& f, const wchar_t* picture, Check check) {
     ASSERT_EQ(1, f.i2(L"ComposeForm"));
     HWND form = the_form();
     ASSERT_TRUE(form);
@@ -42,10 +41,10 @@ bool japanese() { return ::GetACP() == 932; }
 // The search form of the getting-started guide.
 TEST(DocsPicture, TypicalForm) {
     FormFixture f;
-    const wchar_t* title = L"\u691c\u7d22";                                    // 検索
-    const wchar_t* caption = L"\u691c\u7d22\u3059\u308b\u6587\u5b57";          // 検索する文字
+    const wchar_t* title = L"\u691c\u7d22";                                                  // 検索
+    const wchar_t* caption = L"\u691c\u7d22\u3059\u308b\u6587\u5b57";                        // 検索する文字
     const wchar_t* check = L"\u5927\u6587\u5b57\u3068\u5c0f\u6587\u5b57\u3092\u533a\u5225";  // 大文字と小文字を区別
-    const wchar_t* cancel = L"\u30ad\u30e3\u30f3\u30bb\u30eb";                 // キャンセル
+    const wchar_t* cancel = L"\u30ad\u30e3\u30f3\u30bb\u30eb";                               // キャンセル
     put(f.form.get(), L"FormTitle", Args().str(title));
     ASSERT_EQ(0, f.i2(L"DefineEdit", Args().str(caption).str(L"")));
     ASSERT_EQ(1, f.i2(L"DefineCheckButton", Args().str(check).str(L"0").boolean(true)));
@@ -105,8 +104,8 @@ TEST(DocsPicture, FileEdit) {
     f(L"DefineFileEdit", Args().str(L"Input").str(L"C:\\data\\in.csv").str(L"...").i2(0).str(L"CSV|*.csv|"));
     f(L"DefineFileEdit", Args().str(L"Output").str(L"C:\\data\\out.csv"));
     compose_and_save(f, L"form_fileedit", [&](HWND form) {
-        EXPECT_EQ((std::vector<std::wstring>{L"Static:Input", L"Edit:C:\\data\\in.csv", L"Button:...",
-                                             L"Static:Output", L"Edit:C:\\data\\out.csv", L"Button:&Open"}),
+        EXPECT_EQ((std::vector<std::wstring>{L"Static:Input", L"Edit:C:\\data\\in.csv", L"Button:...", L"Static:Output",
+                                             L"Edit:C:\\data\\out.csv", L"Button:&Open"}),
                   shown(form));
     });
 }
@@ -133,8 +132,8 @@ TEST(DocsPicture, CheckButtonsVerticalAndSideBySide) {
                   shown(form));
         auto kids = children_of(form);
         ASSERT_EQ(6u, kids.size());
-        const LRESULT expected[6] = {BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED,
-                                     BST_UNCHECKED};
+        const LRESULT expected[6] = {BST_UNCHECKED, BST_CHECKED,   BST_UNCHECKED,
+                                     BST_CHECKED,   BST_UNCHECKED, BST_UNCHECKED};
         for (int i = 0; i < 6; ++i) EXPECT_EQ(expected[i], check_of(kids[i])) << i;
         EXPECT_FALSE(::GetWindowLongW(kids[0], GWL_STYLE) & BS_PUSHLIKE);
         EXPECT_TRUE(::GetWindowLongW(kids[3], GWL_STYLE) & BS_PUSHLIKE);
@@ -191,7 +190,7 @@ TEST(DocsPicture, AmpersandsAndLongTexts) {
     f(L"DefineLabel", Args().str(L"Tom & Jerry"));
     f(L"DefineLabel", Args().str(L"Tom && Jerry"));
     f(L"DefineEdit", Args().str(L"&Name").str(L"Taro"));
-    const wchar_t* six = L"\u304a\u540d\u524d\u30ab\u30ca\u53ef";      // お名前カナ可: six characters
+    const wchar_t* six = L"\u304a\u540d\u524d\u30ab\u30ca\u53ef";                 // お名前カナ可: six characters
     const wchar_t* longer = L"\u304a\u540d\u524d\u3068\u30d5\u30ea\u30ac\u30ca";  // お名前とフリガナ: eight
     f(L"DefineEdit", Args().str(six));
     f(L"DefineEdit", Args().str(longer));

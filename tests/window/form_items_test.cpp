@@ -319,8 +319,7 @@ TEST(FormFileEdit, ChosenPathBecomesTheValueAndCancelChangesNothing) {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring chosen = std::wstring(temp) + L"form_file_edit.txt";
-    ASSERT_EQ(0, f.i2(L"DefineFileEdit", Args().str(L"File").str(chosen.c_str()).missing().i2(1)
-                                          .str(L"Text|*.txt|")));
+    ASSERT_EQ(0, f.i2(L"DefineFileEdit", Args().str(L"File").str(chosen.c_str()).missing().i2(1).str(L"Text|*.txt|")));
     ASSERT_EQ(1, f.i2(L"ComposeForm"));
     HWND form = the_form();
     auto kids = children_of(form);
@@ -343,7 +342,7 @@ TEST(FormFileEdit, ChosenPathBecomesTheValueAndCancelChangesNothing) {
     pump_messages(50);
     EXPECT_TRUE(ok.done());
     EXPECT_EQ(L"form_file_edit.txt", offered);  // the dialog shows the folder apart
-    EXPECT_EQ(INT_MIN, f.wait(0));  // the file dialog raises no event
+    EXPECT_EQ(INT_MIN, f.wait(0));              // the file dialog raises no event
     EXPECT_EQ(chosen, window_text(kids[1]));
     EXPECT_FALSE(f.modified(0));
     EXPECT_EQ(chosen, f.value(0));
@@ -375,7 +374,8 @@ TEST(FormScreenshot, EveryItemKind) {
     f(L"DefineCheckButton", Args().str(L"\u592a\u5b57;\u659c\u4f53;\u4e0b\u7dda").str(L"101").i2(1));
     f(L"DefineCheckButton", Args().str(L"A;B;C").str(L"010"));
     f(L"DefineRadioButton", Args().str(L"\u5c0f;\u4e2d;\u5927").i2(1));
-    f(L"DefineComboBox", Args().str(L"\u679c\u7269").str(L"\u30ad\u30a6\u30a4").str(L"\u308a\u3093\u3054;\u307f\u304b\u3093"));
+    f(L"DefineComboBox",
+      Args().str(L"\u679c\u7269").str(L"\u30ad\u30a6\u30a4").str(L"\u308a\u3093\u3054;\u307f\u304b\u3093"));
     f(L"DefineDropdownList", Args().str(L"\u30b5\u30a4\u30ba").i2(0).str(L"S;M;L"));
     f(L"DefineListBox", Args().str(L"\u8d64;\u7dd1;\u9752;\u767d").str(L"1;3").i2(3).i2(1));
     f(L"DefineButton", Args().str(L"OK;\u30ad\u30e3\u30f3\u30bb\u30eb"));
@@ -393,8 +393,8 @@ TEST(FormFileEdit, SaveDialogAddsTheFilterExtension) {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring folder = temp;
-    ASSERT_EQ(0, f.i2(L"DefineFileEdit", Args().missing().str((folder + L"old.txt").c_str()).str(L"Save as")
-                                          .i2(1).str(L"Text|*.txt|")));
+    ASSERT_EQ(0, f.i2(L"DefineFileEdit",
+                      Args().missing().str((folder + L"old.txt").c_str()).str(L"Save as").i2(1).str(L"Text|*.txt|")));
     ASSERT_EQ(1, f.i2(L"ComposeForm"));
     HWND form = the_form();
     auto kids = children_of(form);

@@ -106,7 +106,6 @@ inline std::vector<HWND> children_of(HWND form) {
     return out;
 }
 
-
 // Brings a form to the front with the keyboard focus on `control`.
 inline void focus(HWND form, HWND control) {
     ::SetForegroundWindow(form);

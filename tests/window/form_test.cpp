@@ -19,8 +19,9 @@ using namespace torvane::test;
 
 namespace {
 
-const wchar_t kDefiningOnly[] = L"\u30d5\u30a9\u30fc\u30e0\u3092\u5b9f\u884c\u4e2d\u306b\u5b9a\u7fa9\u3059\u308b"
-                                L"\u3053\u3068\u306f\u3067\u304d\u307e\u305b\u3093";
+const wchar_t kDefiningOnly[] =
+    L"\u30d5\u30a9\u30fc\u30e0\u3092\u5b9f\u884c\u4e2d\u306b\u5b9a\u7fa9\u3059\u308b"
+    L"\u3053\u3068\u306f\u3067\u304d\u307e\u305b\u3093";
 const wchar_t kNotRunning[] = L"\u30d5\u30a9\u30fc\u30e0\u304c\u5b9f\u884c\u3055\u308c\u3066\u3044\u307e\u305b\u3093";
 const wchar_t kUserDialog[] = L"\u30e6\u30fc\u30b6\u30fc\u30c0\u30a4\u30a2\u30ed\u30b0";
 
@@ -34,12 +35,12 @@ void expect_error(const CallResult& r, const wchar_t* text, const char* what) {
 
 TEST(FormTable, DispatchIdsFollowTheTableAndIdZeroReadsValue) {
     FormFixture f;
-    const wchar_t* names[] = {L"FormTitle",        L"AcceptDropFile",     L"DropFiles",         L"EnableForm",
-                              L"ClearAllControls", L"ExecuteForm",        L"DefineLabel",       L"DefineEdit",
-                              L"DefineButton",     L"DefineEditButton",   L"DefineFileEdit",    L"DefineCheckButton",
-                              L"DefineRadioButton", L"DefineComboBox",    L"DefineDropdownList", L"DefineListBox",
-                              L"ComposeForm",      L"DestroyForm",        L"WaitEvent",         L"Value",
-                              L"Enable",           L"IsModify"};
+    const wchar_t* names[] = {
+        L"FormTitle",      L"AcceptDropFile",    L"DropFiles",         L"EnableForm",     L"ClearAllControls",
+        L"ExecuteForm",    L"DefineLabel",       L"DefineEdit",        L"DefineButton",   L"DefineEditButton",
+        L"DefineFileEdit", L"DefineCheckButton", L"DefineRadioButton", L"DefineComboBox", L"DefineDropdownList",
+        L"DefineListBox",  L"ComposeForm",       L"DestroyForm",       L"WaitEvent",      L"Value",
+        L"Enable",         L"IsModify"};
     for (int i = 0; i < 22; ++i) EXPECT_EQ(i + 1, id_of(f.form.get(), names[i])) << i;
 
     f(L"DefineEdit", Args().missing().str(L"abc"));
@@ -61,7 +62,7 @@ TEST(FormDefine, SlotsFillFromZeroUpToSixtyFour) {
 
 TEST(FormDefine, OptionalArgumentsFollowTheRule) {
     FormFixture f;
-    EXPECT_EQ(0, f.i2(L"DefineEdit", Args().empty().null().str(L"3")));   // Empty caption, Null text, 3 rows
+    EXPECT_EQ(0, f.i2(L"DefineEdit", Args().empty().null().str(L"3")));         // Empty caption, Null text, 3 rows
     EXPECT_EQ(1, f.i2(L"DefineEdit", Args().str(L"c").str(L"t").str(L"abc")));  // rows unconvertible: 1
     EXPECT_EQ(2, f.i2(L"DefineLabel", Args().str(L"label")));
     EXPECT_EQ(3, f.i2(L"DefineButton", Args().str(L"OK;Cancel")));
@@ -166,10 +167,11 @@ TEST(FormStates, ErrorsAndAnswersInEachState) {
     const struct {
         const wchar_t* name;
         int argc;
-    } refused[] = {{L"DefineLabel", 1}, {L"DefineEdit", 0}, {L"DefineButton", 1}, {L"DefineEditButton", 0},
-                   {L"DefineFileEdit", 0}, {L"DefineCheckButton", 1}, {L"DefineRadioButton", 1},
-                   {L"DefineComboBox", 0}, {L"DefineDropdownList", 0}, {L"DefineListBox", 0},
-                   {L"ClearAllControls", 0}, {L"ComposeForm", 0}, {L"ExecuteForm", 0}};
+    } refused[] = {{L"DefineLabel", 1},       {L"DefineEdit", 0},       {L"DefineButton", 1},
+                   {L"DefineEditButton", 0},  {L"DefineFileEdit", 0},   {L"DefineCheckButton", 1},
+                   {L"DefineRadioButton", 1}, {L"DefineComboBox", 0},   {L"DefineDropdownList", 0},
+                   {L"DefineListBox", 0},     {L"ClearAllControls", 0}, {L"ComposeForm", 0},
+                   {L"ExecuteForm", 0}};
     for (const auto& m : refused) {
         Args a;
         Args args = m.argc ? std::move(a).str(L"x") : Args();
@@ -293,7 +295,7 @@ TEST(FormEdit, TypingCountsAsModifiedOnlyAfterValueIsRead) {
 TEST(FormKeys, EnterPressesAFocusedPushButtonAndMovesOnElsewhere) {
     FormFixture f;
     f(L"DefineEdit", Args().str(L"Name"));
-    f(L"DefineCheckButton", Args().str(L"A;B"));           // side by side: push-like check boxes
+    f(L"DefineCheckButton", Args().str(L"A;B"));  // side by side: push-like check boxes
     f(L"DefineEditButton", Args().str(L"Code").missing().str(L"Go").i2(50));
     f(L"DefineButton", Args().str(L"OK;Cancel").i2(1));
     ASSERT_EQ(1, f.i2(L"ComposeForm"));
@@ -305,7 +307,7 @@ TEST(FormKeys, EnterPressesAFocusedPushButtonAndMovesOnElsewhere) {
     EXPECT_EQ(INT_MIN, f.wait(5));
     EXPECT_EQ(kids[2], ::GetFocus());  // from the edit field to the check box A
     queue_key(VK_RETURN);
-    EXPECT_EQ(INT_MIN, f.wait(5));     // a check box is not pressed by Enter
+    EXPECT_EQ(INT_MIN, f.wait(5));  // a check box is not pressed by Enter
     EXPECT_EQ(L"00", f.value(1));
     EXPECT_NE(kids[2], ::GetFocus());
     // A button takes the focus as the user gives it, by Tab (the dialog
@@ -315,12 +317,12 @@ TEST(FormKeys, EnterPressesAFocusedPushButtonAndMovesOnElsewhere) {
     EXPECT_EQ(INT_MIN, f.wait(5));
     EXPECT_EQ(kids[6], ::GetFocus());
     queue_key(VK_RETURN);
-    EXPECT_EQ(50, f.wait(20));         // the edit-button's button
+    EXPECT_EQ(50, f.wait(20));  // the edit-button's button
     queue_key(VK_TAB);
     EXPECT_EQ(INT_MIN, f.wait(5));
     EXPECT_EQ(kids[7], ::GetFocus());
     queue_key(VK_RETURN);
-    EXPECT_EQ(1, f.wait(20));          // OK
+    EXPECT_EQ(1, f.wait(20));  // OK
     f(L"DestroyForm");
 
     // One edit field and OK/Cancel, run modally: Enter twice ends the run with OK's 1.
@@ -475,8 +477,8 @@ TEST(FormExecute, QuitMessageEndsTheRunAndIsPostedAgain) {
 TEST(FormExecute, OwnerDestroyedDuringTheRunEndsIt) {
     FormFixture f;
     f(L"DefineEdit", Args().missing().str(L"kept"));
-    HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
-                                   nullptr, nullptr, nullptr, nullptr);
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                   nullptr, nullptr, nullptr);
     ::SetForegroundWindow(owner);
     ::SetActiveWindow(owner);
     pump_messages(20);
@@ -594,7 +596,12 @@ TEST(FormWait, LongTimeoutsWaitForTheEvent) {
         const HWND form = the_form();
         // Should the click be lost, Esc ends the wait (with -1) after 10 s.
         ModalDriver backstop([form] { return ::PostMessageW(form, WM_COMMAND, IDCANCEL, 0) != FALSE; }, 10000, 1);
-        ModalDriver later([&] { click(kids[0]); return true; }, 300, 1);
+        ModalDriver later(
+            [&] {
+                click(kids[0]);
+                return true;
+            },
+            300, 1);
         const ULONGLONG start = ::GetTickCount64();
         auto r = t <= INT_MAX ? f(L"WaitEvent", Args().i4(static_cast<LONG>(t))) : f(L"WaitEvent", Args().r8(t));
         ASSERT_EQ(VT_I2, r.value.vt()) << t;
@@ -614,8 +621,8 @@ TEST(FormLifetime, ReleasedWhileComposedLeavesNoWindow) {
     EXPECT_TRUE(form_windows(false).empty());
 
     // Composed with an owner that goes first.
-    HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
-                                   nullptr, nullptr, nullptr, nullptr);
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                   nullptr, nullptr, nullptr);
     ::SetForegroundWindow(owner);
     ::SetActiveWindow(owner);
     pump_messages(20);

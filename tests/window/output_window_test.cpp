@@ -449,12 +449,11 @@ TEST(OutputWindowView, LongLinesWrap) {
 TEST(OutputWindow, ScreenshotWithJapaneseText) {
     auto w = create_output_window();
     ASSERT_TRUE(w.object);
-    const std::wstring text = is_japanese_code_page()
-                                  ? L"\x51e6\x7406\x3092\x958b\x59cb\x3057\x307e\x3059\x3002\r\n"
-                                    L"\x30d5\x30a1\x30a4\x30eb 1/3: \x5b8c\x4e86\r\n"
-                                    L"\x30d5\x30a1\x30a4\x30eb 2/3: \x5b8c\x4e86\r\n"
-                                    L"\x3059\x3079\x3066\x7d42\x308f\x308a\x307e\x3057\x305f\x3002"
-                                  : L"Started.\r\nFile 1/3: done\r\nFile 2/3: done\r\nAll done.";
+    const std::wstring text = is_japanese_code_page() ? L"\x51e6\x7406\x3092\x958b\x59cb\x3057\x307e\x3059\x3002\r\n"
+                                                        L"\x30d5\x30a1\x30a4\x30eb 1/3: \x5b8c\x4e86\r\n"
+                                                        L"\x30d5\x30a1\x30a4\x30eb 2/3: \x5b8c\x4e86\r\n"
+                                                        L"\x3059\x3079\x3066\x7d42\x308f\x308a\x307e\x3057\x305f\x3002"
+                                                      : L"Started.\r\nFile 1/3: done\r\nFile 2/3: done\r\nAll done.";
     put(w.object.get(), L"Text", Args().str(text.c_str()));
     put(w.object.get(), L"Width", Args().i2(360));
     put(w.object.get(), L"Height", Args().i2(180));

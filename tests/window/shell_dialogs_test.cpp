@@ -54,12 +54,11 @@ protected:
         ::GetTempPathW(MAX_PATH, tmp);
         dir_ = std::wstring(tmp) + L"torvane_dialogs_" + std::to_wstring(::GetCurrentProcessId());
         ::CreateDirectoryW(dir_.c_str(), nullptr);
-        UniqueFile f(::CreateFileW((dir_ + L"\\present.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                   nullptr));
+        UniqueFile f(
+            ::CreateFileW((dir_ + L"\\present.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         // The file dialogs remember where this program was last; without that
         // memory they open where the current directory is.
-        ::RegDeleteTreeW(HKEY_CURRENT_USER,
-                         L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32");
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32");
         sd_ = new_script_dialog();
     }
     void TearDown() override {
@@ -125,8 +124,8 @@ TEST_F(DialogTest, OpenWithoutArgumentsOffersAllFilesAndCancelGivesNull) {
 TEST_F(DialogTest, OpenDialogPictureShowsAFolderOfFiles) {
     const wchar_t* files[] = {L"minutes 2026-04.txt", L"minutes 2026-05.txt", L"todo.txt", L"prices.csv"};
     for (const wchar_t* name : files) {
-        UniqueFile made(::CreateFileW((dir_ + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                      nullptr));
+        UniqueFile made(
+            ::CreateFileW((dir_ + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         ASSERT_TRUE(made);
     }
     const std::wstring text_filter = L"\u30c6\u30ad\u30b9\u30c8(*.txt)";  // テキスト(*.txt)
@@ -142,7 +141,8 @@ TEST_F(DialogTest, OpenDialogPictureShowsAFolderOfFiles) {
         click(::GetDlgItem(dialog, IDCANCEL));
         return true;
     });
-    auto r = call(sd_.get(), L"GetOpenFileName", Args().str(L"").str((text_filter + L"|*.txt").c_str()).str(dir_.c_str()));
+    auto r =
+        call(sd_.get(), L"GetOpenFileName", Args().str(L"").str((text_filter + L"|*.txt").c_str()).str(dir_.c_str()));
     ASSERT_EQ(S_OK, r.hr);
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(VT_NULL, r.value.vt());
@@ -190,8 +190,7 @@ TEST_F(DialogTest, SaveOffersScriptFilterThenAllFilesAndAddsTheExtension) {
         type_file_name(dialog, L"new_name");
         return true;
     });
-    const wchar_t* filter =
-        is_japanese_code_page() ? L"\x30c6\x30ad\x30b9\x30c8(*.txt)|*.txt" : L"Text(*.txt)|*.txt";
+    const wchar_t* filter = is_japanese_code_page() ? L"\x30c6\x30ad\x30b9\x30c8(*.txt)|*.txt" : L"Text(*.txt)|*.txt";
     auto r = call(sd_.get(), L"GetSaveFileName", Args().missing().str(filter).str(dir_.c_str()));
     ASSERT_EQ(S_OK, r.hr);
     EXPECT_TRUE(driver.done());
@@ -241,8 +240,7 @@ TEST_F(DialogTest, LongInitialNameIsHandedOverWhole) {
         return true;
     });
     // An object as the filter cannot become text: no filter at all.
-    auto r = call(sd_.get(), L"GetOpenFileName",
-                  Args().str(long_name.c_str()).dispatch(sd_.get()).str(dir_.c_str()));
+    auto r = call(sd_.get(), L"GetOpenFileName", Args().str(long_name.c_str()).dispatch(sd_.get()).str(dir_.c_str()));
     ASSERT_EQ(S_OK, r.hr);
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(VT_NULL, r.value.vt());

@@ -141,8 +141,8 @@ TEST_F(ShellExecuteTest, ShowNumbersMapToShowCommands) {
         short show;
         int expected;
     } cases[] = {
-        {0, SW_HIDE},           {1, SW_SHOWNORMAL},         {2, SW_SHOWMAXIMIZED}, {3, SW_SHOWMINIMIZED},
-        {4, SW_SHOWMINNOACTIVE}, {5, SW_SHOWNORMAL},         {-1, SW_SHOWNORMAL},  {32767, SW_SHOWNORMAL},
+        {0, SW_HIDE},       {1, SW_SHOWNORMAL},  {2, SW_SHOWMAXIMIZED},  {3, SW_SHOWMINIMIZED}, {4, SW_SHOWMINNOACTIVE},
+        {5, SW_SHOWNORMAL}, {-1, SW_SHOWNORMAL}, {32767, SW_SHOWNORMAL},
     };
     for (const auto& c : cases) {
         ::DeleteFileW(report_.c_str());
@@ -184,7 +184,8 @@ TEST_F(ShellExecuteTest, FailedLaunchesGiveMinusOne) {
         for (HWND box : thread_windows(L"#32770", true)) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         return false;
     });
-    EXPECT_EQ(-1, run(Args().missing().str(L"C:\\torvane\\no\\such\\program.exe").missing().missing().missing().i2(-1)));
+    EXPECT_EQ(-1,
+              run(Args().missing().str(L"C:\\torvane\\no\\such\\program.exe").missing().missing().missing().i2(-1)));
     // Names beyond the platform's path buffers, also once expanded.
     for (std::size_t n : {260u, 900u, 3000u, 100000u})
         EXPECT_EQ(-1, run(Args().missing().str(std::wstring(n, L'q').c_str()))) << n;
@@ -220,8 +221,13 @@ TEST_F(ShellExecuteTest, ArgumentsAreConvertedBeforeTheEnvironmentIsRead) {
     auto sets_long = code_object([] { ::SetEnvironmentVariableW(L"TORVANE_LATE", std::wstring(2000, L'v').c_str()); },
                                  Variant::i2(1));
     const std::wstring p = params(0, false, 0);
-    EXPECT_EQ(-1, run(Args().missing().str(child_program().c_str()).str(p.c_str()).str(L"%TORVANE_LATE%")
-                          .dispatch(sets_long.get()).i2(-1)));
+    EXPECT_EQ(-1, run(Args()
+                          .missing()
+                          .str(child_program().c_str())
+                          .str(p.c_str())
+                          .str(L"%TORVANE_LATE%")
+                          .dispatch(sets_long.get())
+                          .i2(-1)));
     EXPECT_EQ(1, sets_long->calls);
     EXPECT_FALSE(read_report().found);
     ::SetEnvironmentVariableW(L"TORVANE_LATE", nullptr);
