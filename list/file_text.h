@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "frame/mbcs.h"
+#include "frame/utf8_text.h"
 
 namespace torvane {
 
@@ -29,10 +30,6 @@ Encoding detect_encoding(std::string_view bytes);
 
 // Length of the byte order mark of `e` at the start of bytes (0 when absent).
 std::size_t mark_length(std::string_view bytes, Encoding e);
-
-// Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates,
-// nothing beyond U+10FFFF, no sequence cut off at the end).
-bool is_valid_utf8(std::string_view bytes);
 
 // UTF-16 text to ANSI, appended to out; and ANSI to UTF-16, appended.
 using WideToAnsi = std::function<void(std::u16string_view wide, std::string& out)>;

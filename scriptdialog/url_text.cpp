@@ -53,37 +53,6 @@ bool has_non_ascii(std::string_view bytes) {
 
 }  // namespace
 
-bool is_valid_utf8(std::string_view bytes) {
-    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    for (std::size_t i = 0; i < bytes.size();) {
-        const unsigned c = at(i);
-        std::size_t n;
-        unsigned low = 0x80, high = 0xBF;  // range of the second byte
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            n = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            n = 2;
-            if (c == 0xE0) low = 0xA0;   // overlong
-            if (c == 0xED) high = 0x9F;  // surrogates
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            n = 3;
-            if (c == 0xF0) low = 0x90;   // overlong
-            if (c == 0xF4) high = 0x8F;  // beyond U+10FFFF
-        } else {
-            return false;
-        }
-        if (bytes.size() - i <= n) return false;
-        if (at(i + 1) < low || at(i + 1) > high) return false;
-        for (std::size_t k = 2; k <= n; ++k)
-            if (at(i + k) < 0x80 || at(i + k) > 0xBF) return false;
-        i += n + 1;
-    }
-    return true;
-}
-
 std::string decode_address_path(std::string_view text, const LeadBytes& lead, const Utf8ToCodePage& to_code_page) {
     std::string out;
     out.reserve(text.size());

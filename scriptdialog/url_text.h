@@ -7,15 +7,12 @@
 #include <string_view>
 
 #include "frame/mbcs.h"
+#include "frame/utf8_text.h"
 
 namespace torvane {
 
 // UTF-8 text (always well formed) in the code page.
 using Utf8ToCodePage = std::function<std::string(std::string_view utf8)>;
-
-// Well-formed UTF-8: no stray or missing continuation bytes, no overlong
-// forms, no surrogates, nothing beyond U+10FFFF.
-bool is_valid_utf8(std::string_view bytes);
 
 // Decodes `text` (a path after its scheme and slashes):
 //  - '/' becomes '\\';
