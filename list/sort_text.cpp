@@ -1,7 +1,8 @@
 #include "list/sort_text.h"
 
 #include <algorithm>
-#include <charconv>
+#include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -45,28 +46,24 @@ bool leading_number(std::string_view text, double& value) {
     }
     if (mantissa_digits == 0) return false;
     std::size_t end = i;
-    bool negative_exponent = false;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) negative_exponent = text[j++] == '-';
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
         if (j < text.size() && is_digit(text[j])) {
             while (j < text.size() && is_digit(text[j])) ++j;
             end = j;
         }
     }
-    // from_chars takes no '+' and is independent of the C library's locale.
-    double v = 0;
-    const char* first = text.data() + digits;
-    const auto r = std::from_chars(first, text.data() + end, v, std::chars_format::general);
-    if (r.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double. A mantissa of zeros is 0 at any scale.
-        bool zero = true;
-        for (const char* p = first; p < text.data() + end && *p != 'e' && *p != 'E'; ++p)
-            if (is_digit(*p) && *p != '0') zero = false;
-        v = (zero || negative_exponent) ? 0.0 : std::numeric_limits<double>::infinity();
-    } else if (r.ec != std::errc()) {
-        return false;
-    }
+    // The C library's conversion is exact; it is handed the number without its
+    // sign, with the decimal point its locale reads. (std::from_chars would
+    // bring a second copy of the conversion tables into the library.)
+    std::string number(text.data() + digits, end - digits);
+    const char point = *std::localeconv()->decimal_point;
+    if (point != '.') std::replace(number.begin(), number.end(), '.', point);
+    char* stop = nullptr;
+    const double v = std::strtod(number.c_str(), &stop);
+    if (stop != number.c_str() + number.size()) return false;
+    // (Too large gives infinity, too small 0 or a denormal, as wanted.)
     value = negative ? -v : v;
     return true;
 }
