@@ -2,9 +2,19 @@
 // DllCanUnloadNow live beside the class factory (factory.cpp).
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "frame/module.h"
 #include "frame/raii.h"
 #include "frame/registration.h"
+
+// Every exception is caught where a call enters the library, so terminate
+// only ends a process that is already broken. The C++ runtime's own handler
+// would print the exception's name first, and bring its name demangler
+// (about 46 KB) into the library for that.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {

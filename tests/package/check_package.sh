@@ -78,7 +78,7 @@ kind() { x86_64-w64-mingw32-objdump -f "$1" 2>/dev/null | sed -n 's/.*file forma
 # Fully stripped DLLs within their ceilings, each with a debug link to the
 # debug information in the zip beside the package.
 debug_zip=${zip%.zip}-debug.zip
-for spec in TorvaneScriptDialog.dll:634880 TorvaneScriptDialog64.dll:665600; do
+for spec in TorvaneScriptDialog.dll:563200 TorvaneScriptDialog64.dll:665600; do
     dll=${spec%%:*} ceiling=${spec#*:}
     size=$(stat -c %s "$pkg/$dll" 2>/dev/null || echo 0)
     [ "$size" -gt 0 ] && [ "$size" -le "$ceiling" ] && pass "$dll is $size bytes (at most $ceiling)" \
