@@ -145,6 +145,22 @@ has_key() { w reg query "$1" >/dev/null 2>&1; }
 HKCU_KEY='HKCU\Software\Classes\TorvaneScriptDialog'
 HKLM_KEY='HKLM\Software\Classes\TorvaneScriptDialog'
 
+# The per-user entries, exactly as written, copied to the machine's classes
+# and removed again, in $WINE's registry view ($clsid names the class): Wine
+# 8 creates objects from the machine's classes only (see the per-user round).
+copy_user_entries_to_machine() {
+    w reg export 'HKCU\Software\Classes' "$(torvane_winpath "$work")\\user.reg" /y >/dev/null 2>&1
+    { printf '\xff\xfe'; iconv -f UTF-16 -t UTF-8 "$work/user.reg" \
+        | sed 's/^\[HKEY_CURRENT_USER\\Software\\Classes/[HKEY_LOCAL_MACHINE\\Software\\Classes/' \
+        | iconv -f UTF-8 -t UTF-16LE; } > "$work/as-machine.reg"
+    w reg import "$(torvane_winpath "$work/as-machine.reg")" >/dev/null 2>&1
+}
+remove_machine_copy() {
+    w reg delete "$HKLM_KEY" /f >/dev/null 2>&1
+    [ -n "$clsid" ] && w reg delete "HKLM\\Software\\Classes\\CLSID\\$clsid" /f >/dev/null 2>&1
+    return 0
+}
+
 # check_dll BUILD: the whole registration and example round for one DLL.
 check_dll() {
 local build=$1 dll dllwin rc clsid ex b copy out ok expected line
@@ -164,17 +180,12 @@ has_key "$HKLM_KEY" && fail "per-user registration wrote $HKLM_KEY" || pass "not
 # Wine 8 reads only the machine's. So the per-user entries, exactly as
 # written, are copied to the machine's classes for the creation test and
 # removed again: the object must then be creatable from those entries alone.
-w reg export 'HKCU\Software\Classes' "$(torvane_winpath "$work")\\user.reg" /y >/dev/null 2>&1
-{ printf '\xff\xfe'; iconv -f UTF-16 -t UTF-8 "$work/user.reg" \
-    | sed 's/^\[HKEY_CURRENT_USER\\Software\\Classes/[HKEY_LOCAL_MACHINE\\Software\\Classes/' \
-    | iconv -f UTF-8 -t UTF-16LE; } > "$work/as-machine.reg"
-w reg import "$(torvane_winpath "$work/as-machine.reg")" >/dev/null 2>&1
+copy_user_entries_to_machine
 [ "$(probe)" = "created, DefaultFS 3" ] && pass "per user: object created from the per-user entries" \
     || fail "per user: probe says '$(probe)'"
 clsid=$(iconv -f UTF-16 -t UTF-8 "$work/user.reg" | tr -d '\r' | sed -n 's/^\[HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\\({[^}]*}\)\]$/\1/p' | head -n1)
 [ -n "$clsid" ] || fail "per user: no class entry exported"
-w reg delete "$HKLM_KEY" /f >/dev/null 2>&1
-[ -n "$clsid" ] && w reg delete "HKLM\\Software\\Classes\\CLSID\\$clsid" /f >/dev/null 2>&1
+remove_machine_copy
 [ "$(probe)" = "not registered" ] || fail "the copy of the per-user entries could not be removed"
 w regsvr32 /s /u /n /i:user "$dllwin" >/dev/null 2>&1; rc=$?
 [ $rc = 0 ] && pass "regsvr32 /u /n /i:user" || fail "regsvr32 /u /n /i:user exit code $rc"
@@ -252,14 +263,9 @@ creates() {  # creates BUILD SCOPE: the BUILD host makes the object
     if [ "$2" = machine ]; then
         made=$(as_build "$1" probe)
     else
-        as_build "$1" w reg export 'HKCU\Software\Classes' "$(torvane_winpath "$work")\\user.reg" /y >/dev/null 2>&1
-        { printf '\xff\xfe'; iconv -f UTF-16 -t UTF-8 "$work/user.reg" \
-            | sed 's/^\[HKEY_CURRENT_USER\\Software\\Classes/[HKEY_LOCAL_MACHINE\\Software\\Classes/' \
-            | iconv -f UTF-8 -t UTF-16LE; } > "$work/as-machine.reg"
-        as_build "$1" w reg import "$(torvane_winpath "$work/as-machine.reg")" >/dev/null 2>&1
+        as_build "$1" copy_user_entries_to_machine
         made=$(as_build "$1" probe)
-        as_build "$1" w reg delete "$HKLM_KEY" /f >/dev/null 2>&1
-        as_build "$1" w reg delete "HKLM\\Software\\Classes\\CLSID\\$clsid" /f >/dev/null 2>&1
+        as_build "$1" remove_machine_copy
     fi
     [ "$made" = "created, DefaultFS 3" ]
 }
